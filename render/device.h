@@ -132,6 +132,9 @@ class Device {
   virtual bool RectVisible(const DeviceRect& rect) = 0;
   virtual int SaveDC() = 0;
   virtual bool RestoreDC(int saved) = 0;
+
+  // Free-form diagnostic text from the interpreter; only tracing devices keep it.
+  virtual void Note(const std::string&) {}
 };
 
 }  // namespace quillon
