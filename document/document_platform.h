@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -40,6 +41,10 @@ class DocumentPlatform {
   virtual MapStatus OpenAndMap(const std::string& name, std::unique_ptr<MappedFile>& file) = 0;
   // A modal message box with the control's caption (or its stand-in in tests and tools).
   virtual void ShowMessage(const std::string& text) = 0;
+  // Opens the file with the C runtime for reading and writing ("r+b") and reads up to
+  // out.size() leading bytes. nullopt when that open fails: a read-only file is not checked.
+  virtual std::optional<std::size_t> ReadLeadingBytes(const std::string& name,
+                                                      std::span<std::uint8_t> out);
 };
 
 }  // namespace quillon
