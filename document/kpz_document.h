@@ -74,6 +74,7 @@ struct KpzDocument {
   ColorRef fillColour = 0xFFFFFF, patternForeColour = 0, patternBackColour = 0xFFFFFF;
   std::uint8_t fillColourMode = 0, patternForeMode = 1, patternBackMode = 1;
   float patternAngle = 0;
+  float patternAngleFirst = 0;  // the first value of the angle record, kept, unused
   ObjectId fillBrush = kNoObject;
   bool brushValid = false;
 

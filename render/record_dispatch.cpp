@@ -1,0 +1,102 @@
+#include "render/record_dispatch.h"
+
+#include "document/opcodes.h"
+#include "document/record_layout.h"
+#include "render/fill_records.h"
+#include "render/raster_records.h"
+#include "render/state_records.h"
+#include "render/vector_records.h"
+
+namespace quillon {
+
+bool SkipLengthPrefixed(ByteReader& in) {
+  const std::int32_t length = in.i32();
+  if (!in.ok() || length < 0) return false;
+  return in.skip(static_cast<std::uint64_t>(length));
+}
+
+namespace {
+
+bool EndPage(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+  const std::size_t end = ctx.dataEnd();
+  in.seek(end > 0 ? end - 1 : 0);
+  if (doc.printing && doc.targetDc) doc.targetDc->EndPage();
+  return true;
+}
+
+}  // namespace
+
+bool DispatchRecord(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+  using namespace opcode;
+  switch (op) {
+    case PlotInfoRecord:
+    case PlotInfoRecord2:
+      return ReadPlotInfo(doc, op, in);
+    case EndPageRecord:
+      return EndPage(ctx, doc, in);
+    case PolylineRecord:
+    case ShortPolylineRecord:
+      return HandlePolyline(ctx, doc, op, in);
+    case BezierRecord:
+      return HandleBezier(ctx, doc, in);
+    case PenTouchRecord:
+      return HandlePenTouch(ctx, doc, in);
+    case CompoundShapeRecord:
+      return HandleCompoundShape(ctx, doc, in);
+    case LineWidthRecord:
+    case OutlineWidthRecord:
+    case LineJoinRecord:
+    case OutlineJoinRecord:
+    case LineCapRecord:
+    case LineStyleRecord:
+    case OutlineStyleRecord:
+    case LineColourRecord:
+    case OutlineColourRecord:
+    case LineModeColourRecord:
+    case OutlineModeColourRecord:
+      return ReadPenState(doc, op, in);
+    case FillStyleRecord:
+    case PatternForeRecord:
+    case PatternBackRecord:
+    case FillColourRecord:
+    case PatternAngleRecord:
+      return ReadFillState(doc, op, in);
+    case Colour28Record:
+    case Colour31Record:
+    case Value32Record:
+    case Value33Record:
+      return ReadStoredValue(doc, op, in);
+    case Record9:
+    case Record10:
+    case Record13:
+    case TextRecord:
+    case Record17:
+    case Record34:
+    case Record38:
+    case Record41:
+    case Record43:
+    case FontRecord:
+    case WideTextRecord:
+      return ConsumeRecord(op, in);
+    case PolygonSetRecord:
+    case ShortPolygonSetRecord:
+      return HandlePolygonSet(ctx, doc, op, in);
+    case RectangleSetRecord:
+      return HandleRectangles(ctx, doc, in);
+    case PatternDefinitionRecord:
+      return HandlePatternDefinition(ctx, doc, in);
+    case SheetBackgroundRecord:
+      return HandleSheetBackground(ctx, doc, in);
+    case RasterHeaderRecord:
+      return HandleRasterHeader(ctx, doc, in);
+    case RasterDataRecord:
+      return HandleRasterData(ctx, doc, in);
+    case RasterLevelsRecord:
+      return HandleRasterLevels(ctx, doc, in);
+    default:
+      // 0, 1, the tables, 40, 42, 44, 46, 51-53, 62 and 64-255.
+      return SkipLengthPrefixed(in);
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,150 @@
+#include "render/vector_records.h"
+
+#include "document/opcodes.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::size_t kNotePoints = 16;
+
+// Reads n points of the given width into the point buffer from index `at`.
+bool ReadInto(DrawContext& ctx, const KpzDocument& doc, ByteReader& in, std::uint64_t at,
+              std::uint64_t n, int width) {
+  return ReadPoints(in, ctx.points(static_cast<std::size_t>(at + n)).subspan(at), width,
+                    doc.rotation, ctx.pageDots());
+}
+
+// Point count of a record about to be read: its points must be in the file before any
+// memory is sized from the count.
+bool ReserveFor(DrawContext& ctx, ByteReader& in, std::uint64_t n, int width) {
+  if (!in.has(PointBytes(n, width))) return in.skip(PointBytes(n, width));
+  return ctx.EnsurePointCapacity(n);
+}
+
+}  // namespace
+
+std::string PointsNote(const std::string& label, std::span<const DevicePoint> points) {
+  std::string text = label + " n=" + std::to_string(points.size());
+  for (std::size_t i = 0; i < points.size() && i < kNotePoints; ++i)
+    text += " (" + std::to_string(points[i].x) + "," + std::to_string(points[i].y) + ")";
+  if (points.size() > kNotePoints) text += " ...";
+  return text;
+}
+
+// Line pens and the Polyline/PolyBezier calls come with the pen work; until then the
+// records are read exactly and reported to the device as notes.
+bool HandlePolyline(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+  in.i32();  // length, not used: the count says how far the record reaches
+  const bool wide = op == opcode::PolylineRecord;
+  const std::uint64_t n = wide ? in.u32() : in.u16();
+  const int width = wide ? kPoint32 : kPoint16;
+  if (!in.ok() || !ReserveFor(ctx, in, n, width) || !ReadInto(ctx, doc, in, 0, n, width))
+    return false;
+  if (doc.targetDc) doc.targetDc->Note(PointsNote("polyline", ctx.points(n)));
+  return true;
+}
+
+bool HandleBezier(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+  in.i32();
+  in.skip(1);
+  const std::uint64_t n = in.u32();
+  if (!in.ok() || !ReserveFor(ctx, in, n, kPoint32) || !ReadInto(ctx, doc, in, 0, n, kPoint32))
+    return false;
+  if (doc.targetDc) doc.targetDc->Note(PointsNote("bezier", ctx.points(n)));
+  return true;
+}
+
+bool HandlePenTouch(DrawContext&, KpzDocument& doc, ByteReader& in) {
+  if (!in.skip(16)) return false;
+  if (doc.targetDc) doc.targetDc->Note("pen-touch");
+  return true;
+}
+
+namespace {
+
+constexpr std::uint8_t kPart32 = 4, kPart16 = 5, kPartBezier = 6;
+
+// Bytes between a part's length field and its points: the count, and for a Bezier the byte
+// before it.
+std::uint64_t PartLead(std::uint8_t type) {
+  return type == kPart16 ? 2 : type == kPartBezier ? 5 : 4;
+}
+
+// First pass: the points of all parts plus the closing one, stepping by each part's length.
+// A part whose points do not lie inside its own length is refused, so the count can never
+// exceed what the record holds.
+bool CountShapePoints(ByteReader scan, std::int32_t parts, bool close, std::uint64_t& total) {
+  total = 0;
+  for (std::int32_t p = 0; p < parts; ++p) {
+    const std::uint8_t type = scan.u8();
+    if (!scan.ok()) return false;
+    if (type != kPart32 && type != kPart16 && type != kPartBezier) continue;
+    const std::int32_t partLen = scan.i32();
+    if (!scan.ok() || partLen < 0) return false;
+    const std::uint64_t partEnd = scan.position() + static_cast<std::uint64_t>(partLen);
+    if (static_cast<std::uint64_t>(partLen) < PartLead(type)) return false;
+    if (type == kPartBezier) scan.skip(1);
+    std::int64_t n = type == kPart16 ? scan.u16() : scan.i32();
+    if (!scan.ok() || n < 0) return false;
+    const int width = type == kPart16 ? kPoint16 : kPoint32;
+    if (PointBytes(static_cast<std::uint64_t>(n), width) >
+        static_cast<std::uint64_t>(partLen) - PartLead(type))
+      return false;
+    if (!scan.seek(partEnd)) return false;
+    total += static_cast<std::uint64_t>(n);
+  }
+  if (close) ++total;
+  return true;
+}
+
+}  // namespace
+
+// Filled shapes need the fill brush of the area-fill work and curves the line pen; both are
+// reported as notes for now, with every point read and turned.
+bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+  in.i32();
+  const std::uint8_t shapeFlags = in.u8();
+  const std::int32_t shapes = in.i32();
+  if (!in.ok() || shapes < 0) return false;
+  const bool filled = (shapeFlags & 2) != 0;
+  for (std::int32_t s = 0; s < shapes; ++s) {
+    in.skip(1);
+    const bool close = (in.u8() & 1) != 0;
+    const std::int32_t parts = in.i32();
+    if (!in.ok() || parts < 0) return false;
+    std::uint64_t total = 0;
+    if (!CountShapePoints(in, parts, close, total) || !ctx.EnsurePointCapacity(total))
+      return false;
+
+    std::uint64_t used = 0;
+    for (std::int32_t p = 0; p < parts; ++p) {
+      const std::uint8_t type = in.u8();
+      if (!in.ok()) return false;
+      if (type != kPart32 && type != kPart16 && type != kPartBezier) continue;
+      in.i32();
+      if (type == kPartBezier) in.skip(1);
+      const std::int64_t n = type == kPart16 ? in.u16() : in.i32();
+      const int width = type == kPart16 ? kPoint16 : kPoint32;
+      // The second pass steps by the counts; it may not outrun what the first pass counted.
+      if (!in.ok() || n < 0 || used + static_cast<std::uint64_t>(n) > total) return false;
+      if (!ReadInto(ctx, doc, in, used, static_cast<std::uint64_t>(n), width)) return false;
+      if (type == kPartBezier && doc.targetDc)
+        doc.targetDc->Note(PointsNote(
+            "compound-bezier", ctx.points(used + n).subspan(static_cast<std::size_t>(used))));
+      used += static_cast<std::uint64_t>(n);
+    }
+    // A shape without points has no first point to repeat.
+    if (close && used > 0 && used < total) {
+      auto buffer = ctx.points(used + 1);
+      buffer[used] = buffer[0];
+      ++used;
+    }
+    if (doc.targetDc)
+      doc.targetDc->Note(
+          PointsNote(filled ? "compound-polygon" : "compound-polyline", ctx.points(used)));
+  }
+  return true;
+}
+
+}  // namespace quillon
