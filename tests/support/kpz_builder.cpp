@@ -471,7 +471,7 @@ KpzBuilder& KpzBuilder::PatternDefinition(const KpzPattern& pattern) {
   for (auto c : pattern.colours) U32(c);
   body_.insert(body_.end(), pattern.pixels.begin(), pattern.pixels.end());
   const std::int64_t want = std::int64_t{pattern.rows} * pattern.bytesPerRow;
-  if (pattern.rows > 0 && pattern.bytesPerRow > 0 &&
+  if (pattern.rows > 0 && pattern.bytesPerRow > 0 && want <= std::int64_t{kMaxFill} &&
       want > static_cast<std::int64_t>(pattern.pixels.size()))
     Zeros(static_cast<std::size_t>(want) - pattern.pixels.size());
   return *this;
@@ -532,7 +532,7 @@ KpzBuilder& KpzBuilder::Record34(std::int32_t count) {
   U32(0);
   Zeros(4);
   I32(count);
-  if (count > 0) Zeros(16 * static_cast<std::size_t>(count));
+  if (count > 0 && 16ull * count <= kMaxFill) Zeros(16 * static_cast<std::size_t>(count));
   PatchLength(start);
   return *this;
 }
@@ -554,7 +554,8 @@ KpzBuilder& KpzBuilder::Record41(std::int32_t a, std::int32_t b) {
   I32(a);
   I32(b);
   Zeros(4 + 2 + 2 + 4);
-  if (a > 0 && b > 0) Zeros(static_cast<std::size_t>(a) * static_cast<std::size_t>(b));
+  const std::uint64_t bytes = std::uint64_t(a > 0 ? a : 0) * std::uint64_t(b > 0 ? b : 0);
+  if (bytes <= kMaxFill) Zeros(static_cast<std::size_t>(bytes));
   PatchLength(start);
   return *this;
 }

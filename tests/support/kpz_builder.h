@@ -95,7 +95,7 @@ struct KpzPattern {
   std::int32_t rows = 0, bytesPerRow = 0, width = 0;
   std::uint16_t format = 0x8010;
   std::vector<std::uint32_t> colours;  // C = 0 still writes one colour
-  std::vector<std::uint8_t> pixels;    // padded with zeros to rows × bytesPerRow
+  std::vector<std::uint8_t> pixels;    // padded with zeros to rows × bytesPerRow (≤ kMaxFill)
 };
 
 struct KpzBuiltLayout {
@@ -203,10 +203,12 @@ class KpzBuilder {
   KpzBuilder& RasterLevels(const std::vector<KpzRasterLevel>& levels);
   std::uint32_t LevelData(std::span<const std::uint8_t> data);
 
-  // Records consumed without drawing.
-  KpzBuilder& Record34(std::int32_t count);              // count × 16 zero bytes
-  KpzBuilder& Record38(std::uint16_t count);             // count × 4 zero bytes
-  KpzBuilder& Record41(std::int32_t a, std::int32_t b);  // a × b zero bytes
+  // Records consumed without drawing. Their data are zeros; data of more than kMaxFill bytes
+  // (or of a negative count) are left out, so a huge count describes bytes the file lacks.
+  static constexpr std::uint64_t kMaxFill = 1u << 20;
+  KpzBuilder& Record34(std::int32_t count);              // count × 16 bytes
+  KpzBuilder& Record38(std::uint16_t count);             // count × 4 bytes
+  KpzBuilder& Record41(std::int32_t a, std::int32_t b);  // a × b bytes
   // A well-formed record of a fixed-size opcode (9, 10, 13, 17, 43) filled with zeros, or
   // of a length-prefixed one with `payload` zero bytes.
   KpzBuilder& Skip(std::uint8_t op, std::uint32_t payload = 0);
