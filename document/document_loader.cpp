@@ -82,16 +82,22 @@ int DocumentLoader::OpenDocument(const std::string& path, double viewWidth, doub
   doc->reductionFactor = 1;
   doc->rasterCacheResetPending = 0;
 
+  // A failed load keeps nothing: no half-made document that later calls could take for
+  // a loaded one, and no handle left open until the next close.
   std::string name;
-  if (!ObtainLocalName(path, name)) return -1;
-
+  if (!ObtainLocalName(path, name)) {
+    CloseDocument();
+    return -1;
+  }
   if (!HasAcceptedForm(name)) {
     ShowOnce(FormatMessage("Invalid file : %s", path.c_str()));
     CloseDocument();
     return -1;
   }
-
-  if (MapFile(path, name) != 0) return -1;
+  if (MapFile(path, name) != 0) {
+    CloseDocument();
+    return -1;
+  }
 
   doc->rasterCache = nullptr;
   doc->rasterOrdinal = -1;
@@ -172,8 +178,8 @@ int DocumentLoader::MapFile(const std::string& path, const std::string& name) {
           FormatMessage("CreateFileMapping: Unable to memory map KPZ file : %s", path.c_str()));
       return -1;
     case MapStatus::ViewFailed:
-      ShowControlMessage(FormatMessage(
-          "MapViewOfFile: Unable to memory map view of KPZ file : %s", path.c_str()));
+      ShowControlMessage(
+          FormatMessage("MapViewOfFile: Unable to memory map view of KPZ file : %s", path.c_str()));
       return -1;
   }
   KpzDocument* doc = document_;

@@ -24,6 +24,9 @@ struct DeviceRect {
   std::int32_t left, top, right, bottom;
 };
 
+#ifdef _WIN32
+#include "render/win32/gdi_names_push.h"  // NOLINT: names are macros after <windows.h>
+#endif
 namespace gdi {
 // Pen styles (ExtCreatePen).
 inline constexpr std::uint32_t PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3,
@@ -138,3 +141,6 @@ class Device {
 };
 
 }  // namespace quillon
+#ifdef _WIN32
+#include "render/win32/gdi_names_pop.h"  // NOLINT
+#endif

@@ -1,0 +1,36 @@
+#pragma once
+// A KPZ file opened for shared reading and mapped whole, read-only, through the Win32 API.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "document/document_platform.h"
+#include "document/win32/win32_handles.h"
+
+namespace quillon {
+
+class Win32MappedFile final : public MappedFile {
+ public:
+  static MapStatus Open(const std::string& name, std::unique_ptr<MappedFile>& file);
+
+  std::span<const std::uint8_t> View() const override {
+    return {static_cast<const std::uint8_t*>(view_.get()), size_};
+  }
+  HANDLE fileHandle() const { return file_.get(); }
+  HANDLE mappingHandle() const { return mapping_.get(); }
+
+ private:
+  Win32MappedFile(UniqueFileHandle file, UniqueMappingHandle mapping, const void* view, DWORD size)
+      : file_(std::move(file)), mapping_(std::move(mapping)), view_(view), size_(size) {}
+  // Declared in release order reversed: the view goes first, then the mapping, then the file.
+  UniqueFileHandle file_;
+  UniqueMappingHandle mapping_;
+  UniqueMapView view_;
+  DWORD size_;
+};
+
+}  // namespace quillon
