@@ -41,8 +41,7 @@ class DrawContext {
   // Draws the whole display list; always 0. printMode 0: onto targetDc; printMode 1: onto
   // the printer device the caller stored in the document, as one print job.
   int DrawDocument(Device* targetDc, int printMode, double viewWidth, double viewHeight,
-                   double originX, double originY, const std::string& documentName,
-                   int plotType);
+                   double originX, double originY, const std::string& documentName, int plotType);
   // The drawing-state defaults (print callers reset before drawing); mix modes are kept.
   void ResetDrawState();
   // A round-ended solid pen in the line colour and a solid brush in the fill colour,
@@ -71,7 +70,7 @@ class DrawContext {
   double pageDotsY() const { return pageDotsY_; }
   PageDots pageDots() const;
   std::size_t dataEnd() const { return dataEnd_; }  // offset of the file's last byte
-  double viewWidth() const { return viewWidth_; }    // of the current draw, after recompute
+  double viewWidth() const { return viewWidth_; }   // of the current draw, after recompute
   double viewHeight() const { return viewHeight_; }
   std::uint32_t rasterRop() const { return rasterRop_; }
   std::uint32_t maxRasterZoomLevel() const { return loader_.maxRasterZoomLevel(); }

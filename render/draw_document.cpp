@@ -29,9 +29,9 @@ bool DrawContext::PrepareDocument(KpzDocument& doc) {
   return true;
 }
 
-int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth,
-                              double viewHeight, double originX, double originY,
-                              const std::string& documentName, int plotType) {
+int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth, double viewHeight,
+                              double originX, double originY, const std::string& documentName,
+                              int plotType) {
   KpzDocument* docPtr = document();
   if (!docPtr) return 0;
   KpzDocument& doc = *docPtr;

@@ -39,9 +39,8 @@ bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteR
     std::string list;
     for (std::size_t i = 0; i < counts.size(); ++i)
       list += (i ? "," : "") + std::to_string(counts[i]);
-    doc.targetDc->Note(PointsNote("polygon-set flags=" + std::to_string(flags) + " counts=[" +
-                                      list + "]",
-                                  points));
+    doc.targetDc->Note(PointsNote(
+        "polygon-set flags=" + std::to_string(flags) + " counts=[" + list + "]", points));
   }
   return true;
 }

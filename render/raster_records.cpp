@@ -53,8 +53,8 @@ bool HandleRasterLevels(DrawContext&, KpzDocument& doc, ByteReader& in) {
   for (unsigned i = 0; i < levels; ++i) {
     const std::int32_t w = in.i32(), h = in.i32(), offset = in.i32();
     if (i < kMaxLevels)
-      text += " (" + std::to_string(w) + "x" + std::to_string(h) + "@" + std::to_string(offset) +
-              ")";
+      text +=
+          " (" + std::to_string(w) + "x" + std::to_string(h) + "@" + std::to_string(offset) + ")";
   }
   if (!in.ok()) return false;
   if (doc.targetDc) doc.targetDc->Note(text);

@@ -120,8 +120,8 @@ ObjectId TraceDevice::CreatePen(std::uint32_t style, int width, ColorRef colour)
       " colour=" + Colour(colour) + " -> " + Name(id));
   return id;
 }
-ObjectId TraceDevice::ExtCreatePen(std::uint32_t style, std::uint32_t width,
-                                   const BrushDesc& brush, std::span<const std::uint32_t> dashes) {
+ObjectId TraceDevice::ExtCreatePen(std::uint32_t style, std::uint32_t width, const BrushDesc& brush,
+                                   std::span<const std::uint32_t> dashes) {
   ObjectId id = failCreations_ ? kNoObject : NewObject(Kind::Pen);
   std::string list;
   for (std::size_t i = 0; i < dashes.size(); ++i)
@@ -232,10 +232,9 @@ int TraceDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
                                std::uint32_t rop) {
   Add("StretchDIBits dest=" + std::to_string(xDest) + "," + std::to_string(yDest) + "," +
       std::to_string(destWidth) + "," + std::to_string(destHeight) +
-      " src=" + std::to_string(xSrc) + "," + std::to_string(ySrc) + "," +
-      std::to_string(srcWidth) + "," + std::to_string(srcHeight) +
-      " info=" + std::to_string(dib.info.size()) + " bits=" + std::to_string(dib.bits.size()) +
-      " rop=" + Hex(rop, 8));
+      " src=" + std::to_string(xSrc) + "," + std::to_string(ySrc) + "," + std::to_string(srcWidth) +
+      "," + std::to_string(srcHeight) + " info=" + std::to_string(dib.info.size()) +
+      " bits=" + std::to_string(dib.bits.size()) + " rop=" + Hex(rop, 8));
   return srcHeight < 0 ? -srcHeight : srcHeight;
 }
 

@@ -114,8 +114,7 @@ bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
     const std::int32_t parts = in.i32();
     if (!in.ok() || parts < 0) return false;
     std::uint64_t total = 0;
-    if (!CountShapePoints(in, parts, close, total) || !ctx.EnsurePointCapacity(total))
-      return false;
+    if (!CountShapePoints(in, parts, close, total) || !ctx.EnsurePointCapacity(total)) return false;
 
     std::uint64_t used = 0;
     for (std::int32_t p = 0; p < parts; ++p) {

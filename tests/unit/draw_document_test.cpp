@@ -336,7 +336,8 @@ TEST_F(DrawDocumentTest, SelectInitialObjectsSelectsRoundPenAndSolidBrush) {
   doc->targetDc = &dev;
   ctx.SelectInitialObjects();
   ASSERT_EQ(dev.lines().size(), 5u);
-  EXPECT_EQ(dev.lines()[0], "ExtCreatePen style=0x10000 width=1 colour=0x0000FF dashes=[] -> pen#1");
+  EXPECT_EQ(dev.lines()[0],
+            "ExtCreatePen style=0x10000 width=1 colour=0x0000FF dashes=[] -> pen#1");
   EXPECT_EQ(dev.lines()[1], "CreateSolidBrush colour=0xFFFFFF -> brush#2");
   EXPECT_EQ(dev.lines()[2], "SelectObject pen#1 -> stock#7");
   EXPECT_EQ(dev.lines()[3], "SelectObject brush#2 -> stock#0");

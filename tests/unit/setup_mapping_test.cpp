@@ -33,10 +33,9 @@ TEST_F(SetupMappingTest, ScreenFitRecordsZoom) {
   doc.zoom = 0;
   SetupMapping(dev, doc, 500, 500, 0, 0, 500, 500, 0, 0);
   EXPECT_DOUBLE_EQ(doc.zoom, 0.25);
-  EXPECT_EQ(Mapping(), (std::vector<std::string>{"SetGraphicsMode 2", "SetMapMode 7",
-                                                 "SetWindowExt 2000 1000",
-                                                 "SetViewportExt 500 500",
-                                                 "SetViewportOrg 0 0"}));
+  EXPECT_EQ(Mapping(),
+            (std::vector<std::string>{"SetGraphicsMode 2", "SetMapMode 7", "SetWindowExt 2000 1000",
+                                      "SetViewportExt 500 500", "SetViewportOrg 0 0"}));
 }
 
 TEST_F(SetupMappingTest, ScreenKeepsZoomWhateverTheArea) {
@@ -59,9 +58,9 @@ TEST_F(SetupMappingTest, PrintFitWholePageTurnsWindowWithView) {
   doc.scaleOption = -1;
   doc.rotation = 90;
   SetupMapping(dev, doc, 2399, 3299, 0, 0, 800, 600, 1, 0);
-  EXPECT_EQ(Mapping(), (std::vector<std::string>{"SetMapMode 7", "SetWindowExt 1000 2000",
-                                                 "SetViewportExt 2399 3299",
-                                                 "SetViewportOrg 0 0"}));
+  EXPECT_EQ(Mapping(),
+            (std::vector<std::string>{"SetMapMode 7", "SetWindowExt 1000 2000",
+                                      "SetViewportExt 2399 3299", "SetViewportOrg 0 0"}));
   dev.Clear();
   doc.rotation = 180;
   SetupMapping(dev, doc, 2399, 3299, 0, 0, 800, 600, 1, 0);
@@ -73,9 +72,9 @@ TEST_F(SetupMappingTest, PrintTrueSizeAt600Dpi) {
   doc.scaleOption = 2;
   dev.SetDeviceCaps(gdi::LOGPIXELSX, 600);
   SetupMapping(dev, doc, 4799, 6599, 30, 40, 800, 600, 1, 0);
-  EXPECT_EQ(Mapping(), (std::vector<std::string>{"SetMapMode 7", "SetWindowExt 2000 1000",
-                                                 "SetViewportExt 11811 5905",
-                                                 "SetViewportOrg 30 40"}));
+  EXPECT_EQ(Mapping(),
+            (std::vector<std::string>{"SetMapMode 7", "SetWindowExt 2000 1000",
+                                      "SetViewportExt 11811 5905", "SetViewportOrg 30 40"}));
 }
 
 TEST_F(SetupMappingTest, PrintPercentageScalesTrueSize) {
@@ -108,10 +107,9 @@ TEST_F(SetupMappingTest, CurrentViewIsClippedWithMargin) {
   SetupMapping(dev, doc, 2399, 3299, 0, 0, 1000, 500, 1, 1);
   EXPECT_EQ(Mapping(),
             (std::vector<std::string>{"BeginPath", "MoveTo 0 0", "LineTo 0 1800",
-                                      "LineTo 2400 1800", "LineTo 2400 0", "LineTo 0 0",
-                                      "EndPath", "SelectClipPath 5", "SetMapMode 7",
-                                      "SetWindowExt 2000 1000", "SetViewportExt 2998 1499",
-                                      "SetViewportOrg 0 0"}));
+                                      "LineTo 2400 1800", "LineTo 2400 0", "LineTo 0 0", "EndPath",
+                                      "SelectClipPath 5", "SetMapMode 7", "SetWindowExt 2000 1000",
+                                      "SetViewportExt 2998 1499", "SetViewportOrg 0 0"}));
 }
 
 TEST_F(SetupMappingTest, CurrentViewOriginScaledWhenNotZero) {
@@ -141,8 +139,7 @@ TEST(TruncToIntTest, TowardZeroAndHeldInRange) {
   EXPECT_EQ(TruncToInt(-2.9), -2);
   EXPECT_EQ(TruncToInt(std::numeric_limits<double>::quiet_NaN()), 0);
   EXPECT_EQ(TruncToInt(1e300), std::numeric_limits<int>::max());
-  EXPECT_EQ(TruncToInt(-std::numeric_limits<double>::infinity()),
-            std::numeric_limits<int>::min());
+  EXPECT_EQ(TruncToInt(-std::numeric_limits<double>::infinity()), std::numeric_limits<int>::min());
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ TEST(TraceDeviceTest, ObjectsAndSelections) {
   EXPECT_FALSE(dev.DeleteObject(pen));
   EXPECT_FALSE(dev.DeleteObject(nullPen));
   EXPECT_EQ(dev.liveObjects(), 1u);
-  EXPECT_EQ(dev.lines()[0], "ExtCreatePen style=0x11000 width=3 colour=0x0000FF dashes=[4,2] -> pen#1");
+  EXPECT_EQ(dev.lines()[0],
+            "ExtCreatePen style=0x11000 width=3 colour=0x0000FF dashes=[4,2] -> pen#1");
   EXPECT_EQ(dev.lines()[1], "CreateHatchBrush hatch=4 colour=0x00FF00 -> brush#2");
   EXPECT_EQ(dev.lines()[2], "GetStockObject 8 -> stock#8");
   EXPECT_EQ(dev.Count("SelectObject stock#8 -> pen#1"), 1u);

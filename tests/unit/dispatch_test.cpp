@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "document/opcodes.h"
+#include "tests/unit/interpreter_fixture.h"
+
+namespace quillon::test {
+namespace {
+
+using DispatchTest = InterpreterTest;
+
+KpzCompoundPart Part(std::uint8_t type, std::vector<DevicePoint> points) {
+  KpzCompoundPart part;
+  part.type = type;
+  part.points = std::move(points);
+  return part;
+}
+
+TEST_F(DispatchTest, CompoundShapeOfTwoPartsClosedGivesSixPoints) {
+  KpzBuilder b;
+  KpzShape shape;
+  shape.closeFlag = 1;
+  shape.parts = {Part(4, {{1, 2}, {3, 4}, {5, 6}}), Part(5, {{7, 8}, {-9, 10}})};
+  b.BeginPage().CompoundShape(0, {shape}).Polyline({{0, 0}}).EndPage();
+  Open(b);
+  DrawScreen();
+  ASSERT_EQ(Notes().size(), 2u);
+  EXPECT_EQ(Notes()[0], "Note compound-polyline n=6 (1,2) (3,4) (5,6) (7,8) (-9,10) (1,2)");
+  EXPECT_EQ(Notes()[1], "Note polyline n=1 (0,0)");
+}
+
+TEST_F(DispatchTest, CompoundShapeFilledWithBezierAndUnknownParts) {
+  KpzBuilder b;
+  KpzShape open;
+  open.parts = {Part(6, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}), Part(9, {}), Part(4, {{4, 4}})};
+  KpzShape second;
+  second.closeFlag = 1;
+  second.parts = {Part(4, {{10, 10}, {20, 10}, {20, 20}})};
+  b.BeginPage().CompoundShape(2, {open, second}).EndPage();
+  Open(b);
+  DrawScreen();
+  ASSERT_EQ(Notes().size(), 3u);
+  EXPECT_EQ(Notes()[0], "Note compound-bezier n=4 (0,0) (1,1) (2,2) (3,3)");
+  EXPECT_EQ(Notes()[1], "Note compound-polygon n=5 (0,0) (1,1) (2,2) (3,3) (4,4)");
+  EXPECT_EQ(Notes()[2], "Note compound-polygon n=4 (10,10) (20,10) (20,20) (10,10)");
+}
+
+TEST_F(DispatchTest, CompoundPartWhosePointsOverrunItsLengthEndsPage) {
+  KpzBuilder b;
+  KpzShape shape;
+  KpzCompoundPart part = Part(4, {{1, 2}, {3, 4}});
+  part.partLen = 8;  // count plus one point only
+  shape.parts = {part};
+  b.BeginPage().CompoundShape(0, {shape}).Polyline({{9, 9}}).EndPage();
+  b.BeginPage().Polyline({{1, 1}}).EndPage();
+  Open(b);
+  DrawScreen();
+  ASSERT_EQ(Notes().size(), 1u);
+  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,1)");
+}
+
+TEST_F(DispatchTest, CompoundNegativePartLengthEndsPage) {
+  KpzBuilder b;
+  KpzShape shape;
+  KpzCompoundPart part = Part(5, {{1, 2}});
+  part.partLen = -6;
+  shape.parts = {part};
+  b.BeginPage().CompoundShape(0, {shape}).Polyline({{9, 9}}).EndPage();
+  Open(b);
+  DrawScreen();
+  EXPECT_TRUE(Notes().empty());
+}
+
+TEST_F(DispatchTest, PointsTurnWithViewRotation) {
+  KpzBuilder b;
+  b.PageSize(1.0, 0.8, 1000);
+  b.BeginPage().Polyline({{10, 20}}).ShortPolyline({{10, 20}}).Bezier({{10, 20}}).EndPage();
+  Open(b);
+  doc->rotation = 90;
+  DrawScreen();
+  ASSERT_EQ(Notes().size(), 3u);
+  EXPECT_EQ(Notes()[0], "Note polyline n=1 (780,10)");
+  EXPECT_EQ(Notes()[1], "Note polyline n=1 (780,10)");
+  EXPECT_EQ(Notes()[2], "Note bezier n=1 (780,10)");
+  dev.Clear();
+  doc->rotation = 270;
+  DrawScreen();
+  EXPECT_EQ(Notes()[0], "Note polyline n=1 (20,990)");
+}
+
+TEST_F(DispatchTest, FillRecordsReadExactly) {
+  KpzBuilder b;
+  KpzPattern pattern;
+  pattern.id = 9;
+  pattern.rows = 2;
+  pattern.bytesPerRow = 4;
+  pattern.width = 8;
+  b.BeginPage()
+      .PolygonSet(3, {{{0, 0}, {5, 0}, {5, 5}}, {{1, 1}}})
+      .ShortPolygonSet(2, {{{-1, -2}, {3, 4}}})
+      .Rectangles({{1, 2, 3, 4}, {5, 6, 7, 8}})
+      .PatternDefinition(pattern)
+      .PenTouch()
+      .Polyline({{0, 0}})
+      .EndPage();
+  Open(b);
+  DrawScreen();
+  ASSERT_EQ(Notes().size(), 7u);
+  EXPECT_EQ(Notes()[0], "Note polygon-set flags=3 counts=[3,1] n=4 (0,0) (5,0) (5,5) (1,1)");
+  EXPECT_EQ(Notes()[1], "Note polygon-set flags=2 counts=[2] n=2 (-1,-2) (3,4)");
+  EXPECT_EQ(Notes()[2], "Note rectangle n=2 (1,2) (3,4)");
+  EXPECT_EQ(Notes()[3], "Note rectangle n=2 (5,6) (7,8)");
+  EXPECT_EQ(Notes()[4].rfind("Note pattern id=9 rows=2 bytesPerRow=4 width=8", 0), 0u);
+  EXPECT_EQ(Notes()[5], "Note pen-touch");
+  EXPECT_EQ(Notes()[6], "Note polyline n=1 (0,0)");
+}
+
+TEST_F(DispatchTest, SheetBackgroundSetsSolidFillAndTurnsRing) {
+  KpzBuilder b;
+  b.PageSize(1.0, 0.5, 1000);
+  b.BeginPage().SheetBackground(1000, 0.2, 0.1, 0x00ABCDEF).EndPage();
+  Open(b);
+  doc->brushValid = true;
+  doc->fillStyle = 4;
+  doc->rotation = 180;
+  DrawScreen();
+  EXPECT_EQ(doc->fillColour, 0x00EFCDABu);
+  EXPECT_EQ(doc->fillColourMode, 1);
+  EXPECT_EQ(doc->fillStyle, 0);
+  EXPECT_FALSE(doc->brushValid);
+  ASSERT_EQ(Notes().size(), 1u);
+  EXPECT_EQ(Notes()[0],
+            "Note sheet-background n=5 (1000,500) (1000,400) (800,400) (800,500) (1000,500)");
+}
+
+TEST_F(DispatchTest, RasterRecordsReadExactly) {
+  KpzBuilder b;
+  KpzRasterHeader header;
+  header.format = 0x0004;
+  header.rows = 3;
+  header.colours = {};  // still one colour in the file
+  const std::uint8_t data[] = {1, 2, 3, 4, 5};
+  b.BeginPage()
+      .RasterHeader(header)
+      .RasterData(data)
+      .RasterLevels({{10, 20, 30}, {5, 10, 40}})
+      .Polyline({{0, 0}})
+      .EndPage();
+  Open(b);
+  DrawScreen();
+  ASSERT_EQ(Notes().size(), 4u);
+  EXPECT_EQ(Notes()[0].rfind("Note raster-header flags=0 format=4", 0), 0u);
+  EXPECT_EQ(Notes()[1], "Note raster-data len=5");
+  EXPECT_EQ(Notes()[2], "Note raster-levels n=2 (10x20@30) (5x10@40)");
+  EXPECT_EQ(Notes()[3], "Note polyline n=1 (0,0)");
+  EXPECT_EQ(ctx.halvingMode(), DrawContext::kHalvingOr);  // not a bitonal kind
+}
+
+}  // namespace
+}  // namespace quillon::test
