@@ -39,18 +39,18 @@ std::vector<std::pair<std::string, Writer>> EveryRecord() {
   const std::vector<DevicePoint> pts = {{1, 2}, {-3, 4}, {5, -6}};
   add("PlotInfo", [](auto& b) { b.PlotInfo(1, 2.5, 3.25, 9, "plot"); });
   add("EndPage", [](auto& b) { b.EndPage(); });
-  add("Polyline", [&](auto& b) { b.Polyline(pts); });
+  add("Polyline", [pts](auto& b) { b.Polyline(pts); });
   add("EmptyPolyline", [](auto& b) { b.Polyline({}); });
-  add("ShortPolyline", [&](auto& b) { b.ShortPolyline(pts); });
-  add("Bezier", [&](auto& b) { b.Bezier({{0, 0}, {1, 1}, {2, 2}, {3, 3}}); });
-  add("PolygonSet", [&](auto& b) { b.PolygonSet(3, {pts, {{0, 0}, {9, 9}}}); });
-  add("ShortPolygonSet", [&](auto& b) { b.ShortPolygonSet(2, {pts, pts, {}}); });
+  add("ShortPolyline", [pts](auto& b) { b.ShortPolyline(pts); });
+  add("Bezier", [pts](auto& b) { b.Bezier({{0, 0}, {1, 1}, {2, 2}, {3, 3}}); });
+  add("PolygonSet", [pts](auto& b) { b.PolygonSet(3, {pts, {{0, 0}, {9, 9}}}); });
+  add("ShortPolygonSet", [pts](auto& b) { b.ShortPolygonSet(2, {pts, pts, {}}); });
   add("Record9", [](auto& b) { b.Skip(9); });
   add("Record10", [](auto& b) { b.Skip(10); });
   add("PenTouch", [](auto& b) { b.PenTouch(); });
   add("Rectangles", [](auto& b) { b.Rectangles({{0, 0, 10, 10}, {5, 5, 6, 6}}); });
   add("Record13", [](auto& b) { b.Skip(13); });
-  add("CompoundShape", [&](auto& b) {
+  add("CompoundShape", [pts](auto& b) {
     b.CompoundShape(2, {{1, {{4, pts, {}}, {5, pts, {}}, {6, pts, {}}, {9, {}, {}}}},
                         {0, {{4, {{7, 7}}, {}}}}});
   });
@@ -61,8 +61,8 @@ std::vector<std::pair<std::string, Writer>> EveryRecord() {
     b.RasterHeader(h);
   });
   add("RasterHeaderNoColours", [](auto& b) { b.RasterHeader({}); });
-  add("Text", [&](auto& b) { b.Text(0, {{1, 1}}, "hello"); });
-  add("TextPositions", [&](auto& b) { b.Text(1, pts, "abc"); });
+  add("Text", [pts](auto& b) { b.Text(0, {{1, 1}}, "hello"); });
+  add("TextPositions", [pts](auto& b) { b.Text(1, pts, "abc"); });
   add("Record17", [](auto& b) { b.Skip(17); });
   add("LineWidth", [](auto& b) { b.LineWidth(2.5); });
   add("OutlineWidth", [](auto& b) { b.OutlineWidth(1); });
@@ -102,7 +102,7 @@ std::vector<std::pair<std::string, Writer>> EveryRecord() {
   add("RasterData", [](auto& b) { b.RasterData(Bytes(33, 0x5A)); });
   add("FillColour", [](auto& b) { b.FillColour(1, 7); });
   add("WideText", [](auto& b) { b.WideText(0, {}, u"h\u00e9llo"); });
-  add("WideTextPositions", [&](auto& b) { b.WideText(1, pts, u"xyz"); });
+  add("WideTextPositions", [pts](auto& b) { b.WideText(1, pts, u"xyz"); });
   add("PlotInfo2", [](auto& b) { b.PlotInfo2(1, 2.5, 3.25, 9, "plot"); });
   add("LineModeColour", [](auto& b) { b.LineModeColour(13, 7); });
   add("PatternAngle", [](auto& b) { b.PatternAngle(45); });
