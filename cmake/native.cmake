@@ -1,15 +1,15 @@
 # Native (Linux) build: the portable core, its unit tests, tools and fuzz targets.
 
-# Platform services of the native side (file mapping, arena heap, ...).
-file(GLOB QUILLON_NATIVE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/document/native/*.cpp)
-add_library(quillon_native STATIC ${QUILLON_NATIVE_SOURCES})
-target_link_libraries(quillon_native PUBLIC quillon_core)
-target_compile_options(quillon_native PRIVATE ${QUILLON_WARNINGS})
+find_package(JPEG REQUIRED)
+add_library(quillon_jpeg INTERFACE)
+target_link_libraries(quillon_jpeg INTERFACE JPEG::JPEG)
+add_library(quillon::jpeg ALIAS quillon_jpeg)
 
-file(GLOB QUILLON_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(quillon_test_support STATIC ${QUILLON_SUPPORT_SOURCES})
-target_link_libraries(quillon_test_support PUBLIC quillon_core)
-target_compile_options(quillon_test_support PRIVATE ${QUILLON_WARNINGS})
+# Platform services of the native side (file mapping, arena heap, ...).
+quillon_glob(QUILLON_NATIVE_SOURCES document/native render/native interact/native plot/native
+             settings/native)
+quillon_static_library(quillon_native ${QUILLON_NATIVE_SOURCES})
+target_link_libraries(quillon_native PUBLIC quillon_core)
 
 if(QUILLON_FUZZ)
   include(cmake/fuzz.cmake)
@@ -17,15 +17,51 @@ if(QUILLON_FUZZ)
 endif()
 
 find_package(GTest REQUIRED)
-file(GLOB QUILLON_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(quillon_unit_tests ${QUILLON_UNIT_SOURCES})
-target_link_libraries(quillon_unit_tests PRIVATE quillon_test_support quillon_native GTest::gtest_main)
-target_compile_options(quillon_unit_tests PRIVATE ${QUILLON_WARNINGS})
-target_compile_definitions(quillon_unit_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+quillon_glob(QUILLON_UNIT_SOURCES tests/unit)
+if(QUILLON_UNIT_SOURCES)
+  add_executable(quillon_unit_tests ${QUILLON_UNIT_SOURCES})
+  target_link_libraries(quillon_unit_tests PRIVATE quillon_test_support quillon_native
+                                                   GTest::gtest_main GTest::gmock)
+  target_compile_options(quillon_unit_tests PRIVATE ${QUILLON_WARNINGS})
+  target_compile_definitions(quillon_unit_tests PRIVATE
+                             QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                             QUILLON_SHARED_DIR="${QUILLON_SHARED_DIR}")
+  quillon_register_test(gtest quillon_unit_tests)
+endif()
 
-file(GLOB KPZINFO_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/kpzinfo/*.cpp)
+# Fuzz regression runners: each fuzz target with a plain main that feeds it every stored input
+# (tests/data/regress/<name>/, tests/fuzz/corpus/<name>/). Built with the sanitizers in the
+# native-asan build, where a fault aborts with the sanitizer's report.
+quillon_glob(QUILLON_FUZZ_TARGET_SOURCES tests/fuzz)
+foreach(src ${QUILLON_FUZZ_TARGET_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(fuzz_regress_${name} ${src} ${CMAKE_SOURCE_DIR}/tests/fuzz/driver/regress_main.cpp)
+  target_link_libraries(fuzz_regress_${name} PRIVATE quillon_test_support quillon_native)
+  target_compile_options(fuzz_regress_${name} PRIVATE ${QUILLON_WARNINGS})
+  target_compile_definitions(fuzz_regress_${name} PRIVATE
+                             QUILLON_FUZZ_NAME="${name}"
+                             QUILLON_REGRESS_DIR="${CMAKE_SOURCE_DIR}/tests/data/regress/${name}"
+                             QUILLON_CORPUS_DIR="${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name}")
+  quillon_register_test(regress fuzz_regress_${name})
+endforeach()
+
+quillon_glob(KPZINFO_SOURCES tools/kpzinfo)
 if(KPZINFO_SOURCES)
   add_executable(kpzinfo ${KPZINFO_SOURCES})
   target_link_libraries(kpzinfo PRIVATE quillon_native)
   target_compile_options(kpzinfo PRIVATE ${QUILLON_WARNINGS})
+endif()
+
+# kpzgen writes the sample plots; the build keeps samples/ up to date with it.
+quillon_glob(KPZGEN_SOURCES tools/kpzgen)
+if(KPZGEN_SOURCES)
+  add_executable(kpzgen ${KPZGEN_SOURCES})
+  target_link_libraries(kpzgen PRIVATE quillon_test_support)
+  target_compile_options(kpzgen PRIVATE ${QUILLON_WARNINGS})
+  set(QUILLON_SAMPLES ${CMAKE_SOURCE_DIR}/samples/site-plan.kpz ${CMAKE_SOURCE_DIR}/samples/large-plan.kpz)
+  add_custom_command(OUTPUT ${QUILLON_SAMPLES}
+                     COMMAND kpzgen ${CMAKE_SOURCE_DIR}/samples
+                     DEPENDS kpzgen
+                     COMMENT "Writing the sample plots")
+  add_custom_target(samples ALL DEPENDS ${QUILLON_SAMPLES})
 endif()

@@ -1,0 +1,18 @@
+#pragma once
+// Sample plots for people and benchmarks, written with KpzBuilder.
+
+#include <cstdint>
+#include <vector>
+
+namespace quillon {
+
+// A site plan on an A1 sheet at 400 dots per inch: frame and title block, plot boundaries,
+// roads with centre lines, buildings, trees, contours, every built-in dash style and a user
+// style, in several colours and widths.
+std::vector<std::uint8_t> MakeSitePlan();
+
+// An A0 sheet covered with `polylines` random-walk polylines of five points each (four
+// vectors apiece), for throughput measurements.
+std::vector<std::uint8_t> MakeLargePlan(std::uint32_t polylines);
+
+}  // namespace quillon
