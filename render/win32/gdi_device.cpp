@@ -1,5 +1,8 @@
 #include "render/win32/gdi_device.h"
 
+#include <windows.h>
+#undef StartDoc  // the method, not the A/W macro
+
 #include <climits>
 #include <cstddef>
 
@@ -9,6 +12,9 @@ namespace {
 // DevicePoint has POINT's layout (two 32-bit integers), so point arrays pass through as they are.
 static_assert(sizeof(DevicePoint) == sizeof(POINT) &&
               offsetof(DevicePoint, y) == offsetof(POINT, y));
+
+ObjectId ToId(HGDIOBJ object) { return reinterpret_cast<ObjectId>(object); }
+HGDIOBJ ToObject(ObjectId id) { return reinterpret_cast<HGDIOBJ>(id); }
 
 const POINT* AsPoints(std::span<const DevicePoint> points) {
   return reinterpret_cast<const POINT*>(points.data());

@@ -2,20 +2,21 @@
 // The device interface forwarded to GDI on one device context. Thin on purpose: every rule
 // about what to draw lives in the interpreter, so this class only translates types.
 
-#include <windows.h>
-
 #include "render/device.h"
+
+// The DC handle type without <windows.h> (same declaration as its STRICT HDC), so that this
+// header can be included before or after it, and next to core headers that use the
+// quillon::gdi names that <windows.h> defines as macros.
+struct HDC__;
 
 namespace quillon {
 
 class GdiDevice final : public Device {
  public:
   // The DC stays owned by the caller and must outlive the device.
-  explicit GdiDevice(HDC dc) : dc_(dc) {}
-  HDC dc() const { return dc_; }
-
-  static ObjectId ToId(HGDIOBJ object) { return reinterpret_cast<ObjectId>(object); }
-  static HGDIOBJ ToObject(ObjectId id) { return reinterpret_cast<HGDIOBJ>(id); }
+  // ObjectId values are the HGDIOBJ values.
+  explicit GdiDevice(HDC__* dc) : dc_(dc) {}
+  HDC__* dc() const { return dc_; }
 
   int StartDoc(const std::string& documentName) override;
   int StartPage() override;
@@ -66,7 +67,7 @@ class GdiDevice final : public Device {
   bool RestoreDC(int saved) override;
 
  private:
-  HDC dc_;
+  HDC__* dc_;
 };
 
 }  // namespace quillon

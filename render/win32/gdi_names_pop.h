@@ -52,3 +52,4 @@
 #pragma pop_macro("SRCPAINT")
 #pragma pop_macro("VERTRES")
 #pragma pop_macro("WHITE_BRUSH")
+#pragma pop_macro("StartDoc")

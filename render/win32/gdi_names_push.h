@@ -2,6 +2,9 @@
 // that has already included <windows.h>, where those names are macros. Paired with
 // gdi_names_pop.h, which brings the macros back. After <windows.h>, Win32 code spells these
 // constants with the Windows macros (same values), not as quillon::gdi::NAME.
+// StartDoc is here too: <windows.h> renames it StartDocA, which would rename Device's method.
+#pragma push_macro("StartDoc")
+#undef StartDoc
 #pragma push_macro("ALTERNATE")
 #undef ALTERNATE
 #pragma push_macro("BLACKONWHITE")

@@ -1,5 +1,7 @@
 #include "render/win32/memory_dc.h"
 
+#include <windows.h>
+
 namespace quillon {
 
 MemoryDc::MemoryDc(int width, int height) : width_(width), height_(height) {
@@ -35,13 +37,13 @@ std::uint32_t MemoryDc::Pixel(int x, int y) const {
          0x00FFFFFFu;
 }
 
-COLORREF MemoryDc::PixelColour(int x, int y) const {
+std::uint32_t MemoryDc::PixelColour(int x, int y) const {
   const std::uint32_t p = Pixel(x, y);
   if (p == 0xFFFFFFFFu) return CLR_INVALID;
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-void MemoryDc::Fill(COLORREF colour) {
+void MemoryDc::Fill(std::uint32_t colour) {
   if (!valid()) return;
   const std::uint32_t value =
       (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);

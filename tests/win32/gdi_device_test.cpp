@@ -11,6 +11,8 @@
 
 #include "render/win32/memory_dc.h"
 
+#undef StartDoc  // Device::StartDoc, not the A/W macro
+
 namespace quillon {
 namespace {
 
