@@ -1,0 +1,49 @@
+// Opens an arbitrary file through the control's loader and draws it on the screen at two
+// rotations and once as a print job, then closes it. Files live in memory: the loader,
+// the outer-form check and the interpreter run exactly as on a mapped file.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "render/draw_context.h"
+#include "render/null_device.h"
+#include "render/trace_device.h"
+#include "tests/support/fake_document_platform.h"
+
+namespace {
+
+constexpr const char* kName = "fuzz.kpz";
+
+// A 300 dpi A4 printer.
+void MakeA4Printer(quillon::TraceDevice& device) {
+  device.SetDeviceCaps(quillon::gdi::HORZRES, 2329);
+  device.SetDeviceCaps(quillon::gdi::VERTRES, 3358);
+  device.SetDeviceCaps(quillon::gdi::LOGPIXELSX, 300);
+  device.SetDeviceCaps(quillon::gdi::LOGPIXELSY, 300);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  quillon::test::FakeDocumentPlatform platform;
+  platform.AddFile(kName, std::vector<std::uint8_t>(data, data + size));
+  quillon::DrawContext context(platform, size & 1, 2);
+  if (context.OpenDocument(kName, 800, 600) != 0) return 0;
+
+  quillon::NullDevice screen;
+  for (int rotation : {270, 90}) {
+    context.document()->rotation = rotation;
+    context.DrawDocument(&screen, 0, 800, 600, 0, 0, kName, 0);
+  }
+
+  quillon::TraceDevice printer;
+  MakeA4Printer(printer);
+  context.ResetDrawState();
+  context.document()->rotation = 0;
+  context.document()->targetDc = &printer;
+  context.DrawDocument(nullptr, 1, 800, 600, 0, 0, kName, 0);
+
+  context.CloseDocument(&screen);
+  return 0;
+}
