@@ -12,8 +12,10 @@
 #include "document/document_loader.h"
 #include "document/document_platform.h"
 #include "document/kpz_document.h"
+#include "render/dash_stepper.h"
 #include "render/device.h"
 #include "render/halving_tables.h"
+#include "render/platform_flavour.h"
 #include "render/point_reader.h"
 
 namespace quillon {
@@ -75,6 +77,13 @@ class DrawContext {
   std::uint32_t rasterRop() const { return rasterRop_; }
   std::uint32_t maxRasterZoomLevel() const { return loader_.maxRasterZoomLevel(); }
 
+  // Set once by the platform layer; pens and lines take the Windows 9x paths from it.
+  void SetPlatformFlavour(PlatformFlavour flavour) { platformFlavour_ = flavour; }
+  PlatformFlavour platformFlavour() const { return platformFlavour_; }
+  bool windows9x() const { return platformFlavour_ == PlatformFlavour::Windows9x; }
+  // The software dash generator that line pens load on Windows 9x.
+  DashStepper& dashStepper() { return dashStepper_; }
+
  private:
   bool PrepareDocument(KpzDocument& doc);
   void DrawPages(KpzDocument& doc);
@@ -94,6 +103,8 @@ class DrawContext {
   std::uint32_t rasterRop_ = gdi::SRCAND;
   double viewWidth_ = 0, viewHeight_ = 0;
   std::function<void(Device&)> releasePrintDevice_;
+  PlatformFlavour platformFlavour_ = PlatformFlavour::WindowsNt;
+  DashStepper dashStepper_;
 };
 
 }  // namespace quillon

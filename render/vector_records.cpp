@@ -1,6 +1,8 @@
 #include "render/vector_records.h"
 
 #include "document/opcodes.h"
+#include "render/fill_brush.h"
+#include "render/line_pens.h"
 
 namespace quillon {
 
@@ -32,8 +34,8 @@ std::string PointsNote(const std::string& label, std::span<const DevicePoint> po
   return text;
 }
 
-// Line pens and the Polyline/PolyBezier calls come with the pen work; until then the
-// records are read exactly and reported to the device as notes.
+// On Windows 9x a fresh line pen draws the points itself (stepping the dashes); with a valid
+// pen the points go through the stepper so the pattern carries on from the last line.
 bool HandlePolyline(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in) {
   in.i32();  // length, not used: the count says how far the record reaches
   const bool wide = op == opcode::PolylineRecord;
@@ -41,23 +43,41 @@ bool HandlePolyline(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteRea
   const int width = wide ? kPoint32 : kPoint16;
   if (!in.ok() || !ReserveFor(ctx, in, n, width) || !ReadInto(ctx, doc, in, 0, n, width))
     return false;
-  if (doc.targetDc) doc.targetDc->Note(PointsNote("polyline", ctx.points(n)));
+  if (!doc.targetDc) return true;
+  const auto count = static_cast<std::uint32_t>(n);  // the capacity check bounds it
+  const auto points = ctx.points(count);
+  if (ctx.windows9x()) {
+    if (!doc.linePenValid) {
+      CreateLinePen(ctx, doc, count);
+    } else if (!points.empty()) {
+      DashStepper& stepper = ctx.dashStepper();
+      stepper.SetDc(doc.targetDc);
+      stepper.MoveTo(points[0].x, points[0].y);
+      for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
+    }
+    return true;
+  }
+  if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
+  doc.targetDc->Polyline(points);
   return true;
 }
 
+// The count of a Bezier chain (1 + 3k) is passed on as read.
 bool HandleBezier(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   in.i32();
   in.skip(1);
   const std::uint64_t n = in.u32();
   if (!in.ok() || !ReserveFor(ctx, in, n, kPoint32) || !ReadInto(ctx, doc, in, 0, n, kPoint32))
     return false;
-  if (doc.targetDc) doc.targetDc->Note(PointsNote("bezier", ctx.points(n)));
+  if (!doc.targetDc) return true;
+  if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
+  doc.targetDc->PolyBezier(ctx.points(static_cast<std::size_t>(n)));
   return true;
 }
 
-bool HandlePenTouch(DrawContext&, KpzDocument& doc, ByteReader& in) {
+bool HandlePenTouch(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   if (!in.skip(16)) return false;
-  if (doc.targetDc) doc.targetDc->Note("pen-touch");
+  if (doc.targetDc && !doc.linePenValid) CreateLinePen(ctx, doc, 0);
   return true;
 }
 
@@ -100,8 +120,9 @@ bool CountShapePoints(ByteReader scan, std::int32_t parts, bool close, std::uint
 
 }  // namespace
 
-// Filled shapes need the fill brush of the area-fill work and curves the line pen; both are
-// reported as notes for now, with every point read and turned.
+// Each shape is drawn as one polyline or, when filled, one polygon edged with whatever pen
+// is selected. Bezier parts are drawn at once as they are read and their points stay in the
+// shape's outline too.
 bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   in.i32();
   const std::uint8_t shapeFlags = in.u8();
@@ -128,9 +149,10 @@ bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
       // The second pass steps by the counts; it may not outrun what the first pass counted.
       if (!in.ok() || n < 0 || used + static_cast<std::uint64_t>(n) > total) return false;
       if (!ReadInto(ctx, doc, in, used, static_cast<std::uint64_t>(n), width)) return false;
-      if (type == kPartBezier && doc.targetDc)
-        doc.targetDc->Note(PointsNote(
-            "compound-bezier", ctx.points(used + n).subspan(static_cast<std::size_t>(used))));
+      if (type == kPartBezier && doc.targetDc) {
+        if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
+        doc.targetDc->PolyBezier(ctx.points(used + n).subspan(static_cast<std::size_t>(used)));
+      }
       used += static_cast<std::uint64_t>(n);
     }
     // A shape without points has no first point to repeat.
@@ -139,9 +161,15 @@ bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
       buffer[used] = buffer[0];
       ++used;
     }
-    if (doc.targetDc)
-      doc.targetDc->Note(
-          PointsNote(filled ? "compound-polygon" : "compound-polyline", ctx.points(used)));
+    if (!doc.targetDc) continue;
+    const auto count = static_cast<std::uint32_t>(used);
+    if (filled) {
+      if (!doc.brushValid) SelectFillBrush(ctx, doc, count);
+      doc.targetDc->Polygon(ctx.points(count));
+    } else {
+      if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
+      doc.targetDc->Polyline(ctx.points(count));
+    }
   }
   return true;
 }

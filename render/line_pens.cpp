@@ -1,0 +1,164 @@
+#include "render/line_pens.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "document/kpz_tables.h"
+
+namespace quillon {
+
+int MixModeFor(std::uint8_t mix) { return mix == 4 ? gdi::R2_MASKPEN : gdi::R2_COPYPEN; }
+
+std::uint32_t JoinBitsFor(std::uint8_t join) {
+  if (join == 2) return gdi::PS_JOIN_MITER;
+  if (join == 4) return gdi::PS_JOIN_BEVEL;
+  return gdi::PS_JOIN_ROUND;
+}
+
+std::uint32_t EndCapBitsFor(std::uint8_t cap) {
+  if (cap == 0) return gdi::PS_ENDCAP_FLAT;
+  if (cap == 1) return gdi::PS_ENDCAP_SQUARE;
+  return gdi::PS_ENDCAP_ROUND;
+}
+
+std::uint32_t PenWidthFor(double width) {
+  if (!(width > 0)) return 0;
+  const double whole = std::trunc(width);
+  if (whole >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+    return std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::uint32_t>(whole);
+}
+
+PenPattern PenPatternFor(const KpzDocument& doc, std::uint16_t style) {
+  static constexpr std::uint32_t kBuiltIn[kFirstUserStyle] = {
+      gdi::PS_SOLID,   gdi::PS_DASH,       gdi::PS_DOT,
+      gdi::PS_DASHDOT, gdi::PS_DASHDOTDOT, gdi::PS_ALTERNATE};
+  PenPattern pattern;
+  if (style < kFirstUserStyle) {
+    pattern.style = gdi::PS_GEOMETRIC | kBuiltIn[style];
+    return pattern;
+  }
+  const auto lengths = LineStyleDashes(doc, style - kFirstUserStyle);
+  if (!lengths) {
+    pattern.style = gdi::PS_GEOMETRIC | gdi::PS_SOLID;
+    return pattern;
+  }
+  pattern.style = gdi::PS_GEOMETRIC | gdi::PS_USERSTYLE;
+  pattern.dashes.reserve(lengths->size());
+  // Lengths are at most 65536, so the truncation fits.
+  for (float length : *lengths) pattern.dashes.push_back(static_cast<std::int32_t>(length));
+  return pattern;
+}
+
+namespace {
+
+// Everything that differs between the two pens.
+struct PenRecipe {
+  int mix;
+  std::uint16_t style;
+  std::uint32_t endsAndJoin;
+  double width;
+  ColorRef colour;
+  bool limitDashes;  // the outline pen passes its dashes unlimited
+};
+
+// Selects the new pen and deletes the one it replaced, as long as that one is the
+// document's: the DC's default pen and pens of whoever set up the DC are not ours to delete.
+// A pen of the same kind that was not selected here (a DC changed between draws) is deleted
+// too, so that replacing it never loses its id.
+void TakePen(KpzDocument& doc, Device& dc, ObjectId pen, ObjectId& own) {
+  const ObjectId previous = dc.SelectObject(pen);
+  if (previous != kNoObject && previous != pen &&
+      (previous == doc.linePen || previous == doc.outlinePen)) {
+    dc.DeleteObject(previous);
+    if (doc.linePen == previous) doc.linePen = kNoObject;
+    if (doc.outlinePen == previous) doc.outlinePen = kNoObject;
+  }
+  if (own != kNoObject && own != pen) dc.DeleteObject(own);
+  own = pen;
+}
+
+// The first count points of the buffer, never more than it holds.
+std::span<const DevicePoint> BufferedPoints(DrawContext& ctx, std::uint32_t count) {
+  if (ctx.points(0).data() == nullptr) return {};
+  return ctx.points(std::min(count, ctx.pointCapacity()));
+}
+
+void DrawStepped(DashStepper& stepper, Device& dc, std::span<const std::int32_t> dashes,
+                 std::span<const DevicePoint> points) {
+  stepper.SetPattern(dashes);
+  stepper.SetDc(&dc);
+  stepper.MoveTo(points[0].x, points[0].y);
+  for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
+}
+
+// Steps shared by both pens; `own` is the pen field being replaced. True when a pen was made.
+bool MakePen(DrawContext& ctx, KpzDocument& doc, const PenRecipe& recipe, ObjectId& own,
+             DashStepper* stepper, std::uint32_t count) {
+  if (!doc.targetDc) return false;
+  Device& dc = *doc.targetDc;
+  dc.SetROP2(recipe.mix);
+  PenPattern pattern = PenPatternFor(doc, recipe.style);
+  const std::uint32_t style = pattern.style | recipe.endsAndJoin;
+  const std::uint32_t width = PenWidthFor(recipe.width);
+
+  const auto points = BufferedPoints(ctx, count);
+  if (ctx.windows9x() && !points.empty()) {
+    const ObjectId pen = dc.CreatePen(gdi::PS_SOLID, static_cast<int>(width), recipe.colour);
+    if (pen == kNoObject) return false;
+    TakePen(doc, dc, pen, own);
+    // The built-in styles have no lengths here, so they draw solid.
+    DashStepper local;
+    DrawStepped(stepper ? *stepper : local, dc, pattern.dashes, points);
+    return true;
+  }
+
+  std::size_t dashCount = pattern.dashes.size();
+  if (recipe.limitDashes) {
+    dashCount = std::min(dashCount, kMaxPenDashes);
+    if (doc.printing && dc.QueryEscapeSupport(gdi::POSTSCRIPT_PASSTHROUGH) != 0)
+      dashCount = std::min(dashCount, kMaxPostScriptPenDashes);
+  }
+  std::vector<std::uint32_t> dashes(
+      pattern.dashes.begin(), pattern.dashes.begin() + static_cast<std::ptrdiff_t>(dashCount));
+  const ObjectId pen =
+      dc.ExtCreatePen(style, width, BrushDesc{gdi::BS_SOLID, recipe.colour, 0}, dashes);
+  if (pen == kNoObject) return false;
+  TakePen(doc, dc, pen, own);
+  return true;
+}
+
+}  // namespace
+
+bool CreateLinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count) {
+  const PenRecipe recipe{MixModeFor(doc.lineMix),
+                         doc.lineStyle,
+                         EndCapBitsFor(doc.lineCap) | JoinBitsFor(doc.lineJoin),
+                         doc.lineWidth,
+                         doc.lineColour,
+                         true};
+  if (!MakePen(ctx, doc, recipe, doc.linePen, &ctx.dashStepper(), count)) return false;
+  doc.linePenValid = true;
+  doc.outlinePenValid = false;
+  doc.brushValid = false;
+  return true;
+}
+
+// The outline pen has round ends always, and on Windows 9x steps its dashes with a stepper
+// of its own so that the line pattern's phase is left alone.
+bool CreateOutlinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count) {
+  const PenRecipe recipe{MixModeFor(doc.outlineMix),
+                         doc.outlineStyle,
+                         gdi::PS_ENDCAP_ROUND | JoinBitsFor(doc.outlineJoin),
+                         doc.outlineWidth,
+                         doc.outlineColour,
+                         false};
+  if (!MakePen(ctx, doc, recipe, doc.outlinePen, nullptr, count)) return false;
+  doc.outlinePenValid = true;
+  doc.linePenValid = false;
+  doc.brushValid = false;
+  return true;
+}
+
+}  // namespace quillon
