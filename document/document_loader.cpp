@@ -16,7 +16,7 @@ constexpr std::uint32_t kPlainHeaderLength = 664;
 constexpr std::uint32_t kWrapperMagic = 0xBABEFACE;
 
 // Formats into the 512-byte message buffer; longer texts are cut at 511 characters.
-__attribute__((format(printf, 1, 2))) std::string FormatMessage(const char* format, ...) {
+__attribute__((format(printf, 1, 2))) std::string FormatLoadMessage(const char* format, ...) {
   std::array<char, DocumentLoader::kMaxMessageLength + 1> buffer{};
   va_list args;
   va_start(args, format);
@@ -90,7 +90,7 @@ int DocumentLoader::OpenDocument(const std::string& path, double viewWidth, doub
     return -1;
   }
   if (!HasAcceptedForm(name)) {
-    ShowOnce(FormatMessage("Invalid file : %s", path.c_str()));
+    ShowOnce(FormatLoadMessage("Invalid file : %s", path.c_str()));
     CloseDocument();
     return -1;
   }
@@ -122,7 +122,7 @@ bool DocumentLoader::ObtainLocalName(const std::string& path, std::string& name)
       }
       [[fallthrough]];
     case DownloadStatus::Failed:
-      ShowOnce(FormatMessage("Unable to download KPZ file : %s", path.c_str()));
+      ShowOnce(FormatLoadMessage("Unable to download KPZ file : %s", path.c_str()));
       return false;
     case DownloadStatus::NoLibrary:
       ShowOnce("Unable to LoadLibrary urlmon.dll");
@@ -170,16 +170,16 @@ int DocumentLoader::MapFile(const std::string& path, const std::string& name) {
       break;
     case MapStatus::OpenFailed:
       // Under the once-only rule: every paint retries a missing file.
-      ShowOnce(FormatMessage("CreateFile: Error Opening KPZ file : %s [%s]", path.c_str(),
-                             secondName.c_str()));
+      ShowOnce(FormatLoadMessage("CreateFile: Error Opening KPZ file : %s [%s]", path.c_str(),
+                                 secondName.c_str()));
       return -1;
     case MapStatus::MappingFailed:
       ShowControlMessage(
-          FormatMessage("CreateFileMapping: Unable to memory map KPZ file : %s", path.c_str()));
+          FormatLoadMessage("CreateFileMapping: Unable to memory map KPZ file : %s", path.c_str()));
       return -1;
     case MapStatus::ViewFailed:
-      ShowControlMessage(
-          FormatMessage("MapViewOfFile: Unable to memory map view of KPZ file : %s", path.c_str()));
+      ShowControlMessage(FormatLoadMessage(
+          "MapViewOfFile: Unable to memory map view of KPZ file : %s", path.c_str()));
       return -1;
   }
   KpzDocument* doc = document_;
