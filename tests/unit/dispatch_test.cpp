@@ -8,6 +8,15 @@ namespace {
 
 using DispatchTest = InterpreterTest;
 
+// Device notes and drawing calls of the trace, in order.
+std::vector<std::string> Drawn(const TraceDevice& dev) {
+  std::vector<std::string> found;
+  for (const auto& line : dev.lines())
+    for (const char* prefix : {"Note ", "Polyline ", "PolyBezier ", "Polygon "})
+      if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  return found;
+}
+
 KpzCompoundPart Part(std::uint8_t type, std::vector<DevicePoint> points) {
   KpzCompoundPart part;
   part.type = type;
@@ -23,9 +32,9 @@ TEST_F(DispatchTest, CompoundShapeOfTwoPartsClosedGivesSixPoints) {
   b.BeginPage().CompoundShape(0, {shape}).Polyline({{0, 0}}).EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 2u);
-  EXPECT_EQ(Notes()[0], "Note compound-polyline n=6 (1,2) (3,4) (5,6) (7,8) (-9,10) (1,2)");
-  EXPECT_EQ(Notes()[1], "Note polyline n=1 (0,0)");
+  ASSERT_EQ(Drawn(dev).size(), 2u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 6 (1,2) (3,4) (5,6) (7,8) (-9,10) (1,2)");
+  EXPECT_EQ(Drawn(dev)[1], "Polyline 1 (0,0)");
 }
 
 TEST_F(DispatchTest, CompoundShapeFilledWithBezierAndUnknownParts) {
@@ -38,10 +47,10 @@ TEST_F(DispatchTest, CompoundShapeFilledWithBezierAndUnknownParts) {
   b.BeginPage().CompoundShape(2, {open, second}).EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 3u);
-  EXPECT_EQ(Notes()[0], "Note compound-bezier n=4 (0,0) (1,1) (2,2) (3,3)");
-  EXPECT_EQ(Notes()[1], "Note compound-polygon n=5 (0,0) (1,1) (2,2) (3,3) (4,4)");
-  EXPECT_EQ(Notes()[2], "Note compound-polygon n=4 (10,10) (20,10) (20,20) (10,10)");
+  ASSERT_EQ(Drawn(dev).size(), 3u);
+  EXPECT_EQ(Drawn(dev)[0], "PolyBezier 4 (0,0) (1,1) (2,2) (3,3)");
+  EXPECT_EQ(Drawn(dev)[1], "Polygon 5 (0,0) (1,1) (2,2) (3,3) (4,4)");
+  EXPECT_EQ(Drawn(dev)[2], "Polygon 4 (10,10) (20,10) (20,20) (10,10)");
 }
 
 TEST_F(DispatchTest, CompoundPartWhosePointsOverrunItsLengthEndsPage) {
@@ -54,8 +63,8 @@ TEST_F(DispatchTest, CompoundPartWhosePointsOverrunItsLengthEndsPage) {
   b.BeginPage().Polyline({{1, 1}}).EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,1)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,1)");
 }
 
 TEST_F(DispatchTest, CompoundNegativePartLengthEndsPage) {
@@ -67,7 +76,7 @@ TEST_F(DispatchTest, CompoundNegativePartLengthEndsPage) {
   b.BeginPage().CompoundShape(0, {shape}).Polyline({{9, 9}}).EndPage();
   Open(b);
   DrawScreen();
-  EXPECT_TRUE(Notes().empty());
+  EXPECT_TRUE(Drawn(dev).empty());
 }
 
 TEST_F(DispatchTest, PointsTurnWithViewRotation) {
@@ -77,14 +86,14 @@ TEST_F(DispatchTest, PointsTurnWithViewRotation) {
   Open(b);
   doc->rotation = 90;
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 3u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (780,10)");
-  EXPECT_EQ(Notes()[1], "Note polyline n=1 (780,10)");
-  EXPECT_EQ(Notes()[2], "Note bezier n=1 (780,10)");
+  ASSERT_EQ(Drawn(dev).size(), 3u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (780,10)");
+  EXPECT_EQ(Drawn(dev)[1], "Polyline 1 (780,10)");
+  EXPECT_EQ(Drawn(dev)[2], "PolyBezier 1 (780,10)");
   dev.Clear();
   doc->rotation = 270;
   DrawScreen();
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (20,990)");
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (20,990)");
 }
 
 TEST_F(DispatchTest, FillRecordsReadExactly) {
@@ -104,14 +113,16 @@ TEST_F(DispatchTest, FillRecordsReadExactly) {
       .EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 7u);
-  EXPECT_EQ(Notes()[0], "Note polygon-set flags=3 counts=[3,1] n=4 (0,0) (5,0) (5,5) (1,1)");
-  EXPECT_EQ(Notes()[1], "Note polygon-set flags=2 counts=[2] n=2 (-1,-2) (3,4)");
-  EXPECT_EQ(Notes()[2], "Note rectangle n=2 (1,2) (3,4)");
-  EXPECT_EQ(Notes()[3], "Note rectangle n=2 (5,6) (7,8)");
-  EXPECT_EQ(Notes()[4].rfind("Note pattern id=9 rows=2 bytesPerRow=4 width=8", 0), 0u);
-  EXPECT_EQ(Notes()[5], "Note pen-touch");
-  EXPECT_EQ(Notes()[6], "Note polyline n=1 (0,0)");
+  ASSERT_EQ(Drawn(dev).size(), 6u);
+  EXPECT_EQ(Drawn(dev)[0], "Note polygon-set flags=3 counts=[3,1] n=4 (0,0) (5,0) (5,5) (1,1)");
+  EXPECT_EQ(Drawn(dev)[1], "Note polygon-set flags=2 counts=[2] n=2 (-1,-2) (3,4)");
+  EXPECT_EQ(Drawn(dev)[2], "Note rectangle n=2 (1,2) (3,4)");
+  EXPECT_EQ(Drawn(dev)[3], "Note rectangle n=2 (5,6) (7,8)");
+  EXPECT_EQ(Drawn(dev)[4].rfind("Note pattern id=9 rows=2 bytesPerRow=4 width=8", 0), 0u);
+  EXPECT_EQ(Drawn(dev)[5], "Polyline 1 (0,0)");
+  // The pen touch made the line pen, and the polyline after it used that one.
+  EXPECT_EQ(dev.Count("ExtCreatePen"), 1u);
+  EXPECT_TRUE(doc->linePenValid);
 }
 
 TEST_F(DispatchTest, SheetBackgroundSetsSolidFillAndTurnsRing) {
@@ -127,8 +138,8 @@ TEST_F(DispatchTest, SheetBackgroundSetsSolidFillAndTurnsRing) {
   EXPECT_EQ(doc->fillColourMode, 1);
   EXPECT_EQ(doc->fillStyle, 0);
   EXPECT_FALSE(doc->brushValid);
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0],
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0],
             "Note sheet-background n=5 (1000,500) (1000,400) (800,400) (800,500) (1000,500)");
 }
 
@@ -147,11 +158,11 @@ TEST_F(DispatchTest, RasterRecordsReadExactly) {
       .EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 4u);
-  EXPECT_EQ(Notes()[0].rfind("Note raster-header flags=0 format=4", 0), 0u);
-  EXPECT_EQ(Notes()[1], "Note raster-data len=5");
-  EXPECT_EQ(Notes()[2], "Note raster-levels n=2 (10x20@30) (5x10@40)");
-  EXPECT_EQ(Notes()[3], "Note polyline n=1 (0,0)");
+  ASSERT_EQ(Drawn(dev).size(), 4u);
+  EXPECT_EQ(Drawn(dev)[0].rfind("Note raster-header flags=0 format=4", 0), 0u);
+  EXPECT_EQ(Drawn(dev)[1], "Note raster-data len=5");
+  EXPECT_EQ(Drawn(dev)[2], "Note raster-levels n=2 (10x20@30) (5x10@40)");
+  EXPECT_EQ(Drawn(dev)[3], "Polyline 1 (0,0)");
   EXPECT_EQ(ctx.halvingMode(), DrawContext::kHalvingOr);  // not a bitonal kind
 }
 

@@ -11,6 +11,15 @@ namespace {
 
 using DrawDocumentTest = InterpreterTest;
 
+// Device notes and drawing calls of the trace, in order.
+std::vector<std::string> Drawn(const TraceDevice& dev) {
+  std::vector<std::string> found;
+  for (const auto& line : dev.lines())
+    for (const char* prefix : {"Note ", "Polyline ", "PolyBezier ", "Polygon "})
+      if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  return found;
+}
+
 TEST_F(DrawDocumentTest, EmptyPageTableStillOpensAndClosesPrintJob) {
   KpzBuilder b;
   Open(b);
@@ -23,7 +32,7 @@ TEST_F(DrawDocumentTest, EmptyPageTableStillOpensAndClosesPrintJob) {
   EXPECT_EQ(dev.Count("StartDoc \"plot.kpz\""), 1u);
   EXPECT_EQ(dev.Count("StartPage"), 1u);
   EXPECT_EQ(dev.Count("EndDoc"), 1u);
-  EXPECT_TRUE(Notes().empty());
+  EXPECT_TRUE(Drawn(dev).empty());
   EXPECT_EQ(released, 1);
   EXPECT_EQ(doc->targetDc, nullptr);
   EXPECT_FALSE(doc->printing);
@@ -35,12 +44,12 @@ TEST_F(DrawDocumentTest, EndOfPageFirstEndsPageAndPrinterPage) {
   Open(b);
   DrawPrint();
   EXPECT_EQ(dev.Count("EndPage"), 2u);
-  ASSERT_EQ(Notes().size(), 1u);  // page 1 drew nothing of page 2's records
-  EXPECT_EQ(Notes()[0], "Note polyline n=2 (1,2) (3,4)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);  // page 1 drew nothing of page 2's records
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 2 (1,2) (3,4)");
   // The end-of-page on the first page comes before anything of the second.
   const auto& lines = dev.lines();
   auto firstEnd = std::find(lines.begin(), lines.end(), "EndPage");
-  auto note = std::find(lines.begin(), lines.end(), "Note polyline n=2 (1,2) (3,4)");
+  auto note = std::find(lines.begin(), lines.end(), "Polyline 2 (1,2) (3,4)");
   EXPECT_LT(firstEnd, note);
 }
 
@@ -50,8 +59,8 @@ TEST_F(DrawDocumentTest, UnknownOpcodeSkippedByItsLength) {
   b.BeginPage().LengthPrefixed(200, payload).Polyline({{5, 6}}).EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (5,6)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (5,6)");
 }
 
 TEST_F(DrawDocumentTest, ScreenDrawDuringPrintDrawsNothing) {
@@ -107,7 +116,7 @@ TEST_F(DrawDocumentTest, ScaleOptionZeroPrintsNoJob) {
   DrawPrint();
   EXPECT_EQ(dev.Count("StartDoc"), 0u);
   EXPECT_EQ(dev.Count("EndDoc"), 0u);
-  EXPECT_TRUE(Notes().empty());
+  EXPECT_TRUE(Drawn(dev).empty());
   EXPECT_FALSE(doc->printing);
 }
 
@@ -118,9 +127,9 @@ TEST_F(DrawDocumentTest, PagesDrawnInTableOrder) {
   b.PageTableEntries({pages[1], pages[0]});
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 2u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (2,2)");
-  EXPECT_EQ(Notes()[1], "Note polyline n=1 (1,1)");
+  ASSERT_EQ(Drawn(dev).size(), 2u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (2,2)");
+  EXPECT_EQ(Drawn(dev)[1], "Polyline 1 (1,1)");
 }
 
 TEST_F(DrawDocumentTest, WrappedFileDrawsLikePlain) {
@@ -132,8 +141,8 @@ TEST_F(DrawDocumentTest, WrappedFileDrawsLikePlain) {
   b.Wrapped(wrapper).BeginPage().Polyline({{7, 8}}).EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (7,8)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (7,8)");
 }
 
 // A broken record ends its page; the walk goes on with the next page.
@@ -153,22 +162,22 @@ class BrokenRecordTest : public InterpreterTest {
 TEST_F(BrokenRecordTest, NegativeLengthEndsPage) {
   const std::vector<std::uint8_t> payload(8, 0);
   DrawWithBrokenFirstPage([&](KpzBuilder& b) { b.LengthPrefixed(200, payload, -5); });
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,2)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,2)");
 }
 
 TEST_F(BrokenRecordTest, NegativeRasterDataLengthEndsPage) {
   DrawWithBrokenFirstPage([](KpzBuilder& b) {
     b.Raw({opcode::RasterDataRecord, 0xFB, 0xFF, 0xFF, 0xFF});
   });
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,2)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,2)");
 }
 
 TEST_F(BrokenRecordTest, PointCountBeyondFileEndsPage) {
   DrawWithBrokenFirstPage([](KpzBuilder& b) { b.Polyline({{3, 3}}, 0x20000000u); });
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,2)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,2)");
   EXPECT_EQ(ctx.pointCapacity(), DrawContext::kInitialPointCapacity);
 }
 
@@ -177,16 +186,16 @@ TEST_F(BrokenRecordTest, HugeSkipCountEndsPage) {
     // Opcode 34: length, 4 bytes, a count of 16-byte entries far beyond the file.
     b.Raw({opcode::Record34, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F});
   });
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,2)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,2)");
 }
 
 TEST_F(BrokenRecordTest, NegativePolygonCountEndsPage) {
   DrawWithBrokenFirstPage([](KpzBuilder& b) {
     b.Raw({opcode::PolygonSetRecord, 0, 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0xFF});
   });
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,2)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,2)");
 }
 
 TEST_F(DrawDocumentTest, RecordCutByEndOfFileEndsWalk) {
@@ -207,10 +216,10 @@ TEST_F(DrawDocumentTest, PageWithoutEndRunsOnIntoFollowingRecords) {
   b.BeginPage().Polyline({{2, 2}}).EndPage();
   Open(b);
   DrawPrint();
-  ASSERT_EQ(Notes().size(), 3u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (1,1)");
-  EXPECT_EQ(Notes()[1], "Note polyline n=1 (2,2)");
-  EXPECT_EQ(Notes()[2], "Note polyline n=1 (2,2)");
+  ASSERT_EQ(Drawn(dev).size(), 3u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,1)");
+  EXPECT_EQ(Drawn(dev)[1], "Polyline 1 (2,2)");
+  EXPECT_EQ(Drawn(dev)[2], "Polyline 1 (2,2)");
   EXPECT_EQ(dev.Count("EndPage"), 2u);
 }
 
@@ -221,7 +230,7 @@ TEST_F(DrawDocumentTest, LastPageWithoutEndRunsThroughTablesAndIndex) {
   b.BeginPage().Polyline({{1, 1}});
   Open(b);
   DrawPrint();
-  ASSERT_EQ(Notes().size(), 1u);
+  ASSERT_EQ(Drawn(dev).size(), 1u);
   EXPECT_EQ(dev.Count("EndPage"), 0u);
   EXPECT_EQ(dev.Count("EndDoc"), 1u);
   EXPECT_EQ(doc->cursor, doc->view.size());  // walked up to the end of the index record
@@ -238,8 +247,8 @@ TEST_F(DrawDocumentTest, TextRecordsSteppedOver) {
       .EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=2 (5,6) (7,8)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 2 (5,6) (7,8)");
 }
 
 TEST_F(DrawDocumentTest, SkippedRecordsKeepAlignment) {
@@ -258,8 +267,8 @@ TEST_F(DrawDocumentTest, SkippedRecordsKeepAlignment) {
       .EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0], "Note polyline n=1 (5,6)");
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (5,6)");
 }
 
 TEST_F(DrawDocumentTest, PointBufferGrowsAndKeepsCapacity) {
@@ -268,8 +277,8 @@ TEST_F(DrawDocumentTest, PointBufferGrowsAndKeepsCapacity) {
   b.BeginPage().Polyline(many).EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Notes().size(), 1u);
-  EXPECT_EQ(Notes()[0].rfind("Note polyline n=12000 (1,1)", 0), 0u);
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0].rfind("Polyline 12000 (1,1)", 0), 0u);
   EXPECT_EQ(ctx.pointCapacity(), 12000u);
   DrawScreen();
   EXPECT_EQ(ctx.pointCapacity(), 12000u);
