@@ -1,2 +1,59 @@
 # Win32 build (mingw-w64 i686): the Win32 layer, tools and the test executable run under Wine.
-# Filled in by the Win32 build work.
+
+# Every program and DLL links its C and C++ runtime statically: under Wine (and on a user's
+# machine) no mingw DLL is needed, and regsvr32 can load the control.
+add_link_options(-static -static-libgcc -static-libstdc++)
+# <windows.h> must not define min/max macros over std::min/std::max.
+add_compile_definitions(NOMINMAX)
+
+# libjpeg-turbo cross-built by scripts/setup as a static library.
+set(QUILLON_DEPS_WIN32 ${CMAKE_SOURCE_DIR}/.deps/win32)
+if(NOT EXISTS ${QUILLON_DEPS_WIN32}/lib/libjpeg.a OR NOT EXISTS ${QUILLON_DEPS_WIN32}/include/jpeglib.h)
+  message(FATAL_ERROR "The Win32 libjpeg is missing under ${QUILLON_DEPS_WIN32}: run scripts/setup (as root).")
+endif()
+add_library(quillon_jpeg STATIC IMPORTED GLOBAL)
+set_target_properties(quillon_jpeg PROPERTIES
+  IMPORTED_LOCATION ${QUILLON_DEPS_WIN32}/lib/libjpeg.a
+  INTERFACE_INCLUDE_DIRECTORIES ${QUILLON_DEPS_WIN32}/include)
+add_library(quillon::jpeg ALIAS quillon_jpeg)
+
+# GoogleTest, cross-built from the Debian sources in its own binary folder, without our warnings.
+set(QUILLON_GTEST_SOURCE /usr/src/googletest)
+if(NOT EXISTS ${QUILLON_GTEST_SOURCE}/CMakeLists.txt)
+  message(FATAL_ERROR "GoogleTest sources are missing at ${QUILLON_GTEST_SOURCE}: run scripts/setup (as root).")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(${QUILLON_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# The Win32 layer: every .cpp in the win32/ subfolders of the core folders.
+set(QUILLON_WIN32_DIRS)
+foreach(dir ${QUILLON_CORE_DIRS})
+  list(APPEND QUILLON_WIN32_DIRS ${dir}/win32)
+endforeach()
+quillon_glob(QUILLON_WIN32_SOURCES ${QUILLON_WIN32_DIRS})
+quillon_static_library(quillon_win32 ${QUILLON_WIN32_SOURCES})
+target_link_libraries(quillon_win32 PUBLIC quillon_core
+  gdi32 user32 ole32 oleaut32 uuid comdlg32 comctl32 winspool shlwapi)
+
+# The GoogleTest program run under Wine by scripts/test. Paths to the source tree are given as
+# Wine sees them (drive Z: is the Unix root).
+quillon_glob(QUILLON_WIN32_TEST_SOURCES tests/win32)
+if(QUILLON_WIN32_TEST_SOURCES)
+  add_executable(quillon_win32_tests ${QUILLON_WIN32_TEST_SOURCES})
+  target_link_libraries(quillon_win32_tests PRIVATE quillon_test_support quillon_win32 gmock gtest_main)
+  # The URL download tests serve files over a loopback socket.
+  target_link_libraries(quillon_win32_tests PRIVATE ws2_32)
+  target_compile_options(quillon_win32_tests PRIVATE ${QUILLON_WARNINGS})
+  target_compile_definitions(quillon_win32_tests PRIVATE
+                             QUILLON_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}"
+                             QUILLON_SHARED_DIR="Z:${QUILLON_SHARED_DIR}")
+  quillon_register_test(gtest quillon_win32_tests)
+endif()
+
+quillon_glob(KPZINFO_SOURCES tools/kpzinfo)
+if(KPZINFO_SOURCES)
+  add_executable(kpzinfo ${KPZINFO_SOURCES})
+  target_link_libraries(kpzinfo PRIVATE quillon_win32)
+  target_compile_options(kpzinfo PRIVATE ${QUILLON_WARNINGS})
+endif()

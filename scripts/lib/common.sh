@@ -1,0 +1,38 @@
+# Shared by the scripts: paths and small helpers. Source it; it sets QUILLON_ROOT and
+# QUILLON_BUILD (the build root, build/ unless QUILLON_BUILD_DIR names another, so that two
+# people can run the scripts in one checkout without sharing build trees or a Wine prefix).
+
+QUILLON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+case "${QUILLON_BUILD_DIR:-}" in
+  "") QUILLON_BUILD=$QUILLON_ROOT/build ;;
+  /*) QUILLON_BUILD=$QUILLON_BUILD_DIR ;;
+  *) QUILLON_BUILD=$QUILLON_ROOT/$QUILLON_BUILD_DIR ;;
+esac
+QUILLON_JOBS=$(nproc 2>/dev/null || echo 2)
+
+say() { printf '%s\n' "$*"; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+# Seconds since the epoch with tenths, for phase timings.
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f s", b - a }'; }
+
+# Configures (when needed) and builds one preset into $QUILLON_BUILD/<preset>.
+# Output goes to $2 (a log file); returns the build's status.
+build_preset() {
+  local preset=$1 log=$2 dir=$QUILLON_BUILD/$1
+  {
+    cmake --preset "$preset" -S "$QUILLON_ROOT" -B "$dir" &&
+      cmake --build "$dir" --parallel "$QUILLON_JOBS"
+  } >"$log" 2>&1
+}
+
+# Prints the compiler errors of a failed build log and its last lines.
+show_build_failure() {
+  local log=$1
+  say "---- errors (from $log)"
+  grep -E -m 40 '(error|Error|undefined reference)' "$log" || true
+  say "---- last lines"
+  tail -n 25 "$log"
+  say "----"
+}
