@@ -3,6 +3,7 @@
 // per-document block (tables, pattern table, raster cache, scratch), and goes with it.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -20,6 +21,18 @@ struct PageTable {
 struct RawTable {
   std::uint32_t count = 0;
   std::size_t entriesOffset = 0;
+};
+
+// One pattern definition (opcode 36): a packed device-independent bitmap (40-byte header,
+// colour table, rows padded to 32 bits) in the document heap, and the values kept with it.
+struct PatternEntry {
+  std::uint8_t* dib = nullptr;
+  std::size_t dibSize = 0;
+  std::size_t colourBytes = 0;  // size of the colour table after the header
+  std::int32_t width = 0, height = 0;
+  std::uint16_t bitCount = 1;
+  std::int32_t value1 = 0, value2 = 0;  // kept, not used in drawing
+  std::uint16_t id = 0;
 };
 
 struct KpzDocument {
@@ -45,6 +58,10 @@ struct KpzDocument {
   RawTable lineStyleTable;
   RawTable table47, table49, table35;
   std::uint32_t patternDeclCount = 0;  // table 37
+  // Patterns defined so far in the current draw; rebuilt at every draw (document heap).
+  PatternEntry* patternTable = nullptr;
+  std::uint32_t patternCapacity = 0;
+  std::uint32_t patternCount = 0;
   std::uint16_t table45First = 0, table45Second = 0;
   std::int32_t headerWord = 0;
   double headerValue1 = 0, pageWidth = 0, pageHeight = 0, headerValue2 = 0;

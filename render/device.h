@@ -58,7 +58,7 @@ inline constexpr int HORZRES = 8, VERTRES = 10, LOGPIXELSX = 88, LOGPIXELSY = 90
 inline constexpr int QUERYESCSUPPORT = 8, POSTSCRIPT_PASSTHROUGH = 4115, GETPHYSPAGESIZE = 12,
                      GETPRINTINGOFFSET = 13;
 // Clip combination.
-inline constexpr int RGN_COPY = 5;
+inline constexpr int RGN_AND = 1, RGN_COPY = 5;
 // Polygon fill mode.
 inline constexpr int ALTERNATE = 1;
 }  // namespace gdi

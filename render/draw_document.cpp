@@ -5,6 +5,7 @@
 #include "document/kpz_tables.h"
 #include "document/outer_form.h"
 #include "render/draw_context.h"
+#include "render/pattern_table.h"
 #include "render/record_dispatch.h"
 #include "render/setup_mapping.h"
 
@@ -21,8 +22,9 @@ bool DrawContext::PrepareDocument(KpzDocument& doc) {
   const auto index = ReadIndexRecord(doc.view, *start);
   if (!index) return false;
   ApplyIndexRecord(doc, *index);
-  // The raster cache slots and the pattern table are sized here by the raster and pattern
-  // readers that own them.
+  // The raster cache slots are sized here by the raster reader that owns them. Patterns are
+  // defined afresh by every draw.
+  ResetPatternTable(doc);
   ReadHeaderRecord(doc, *index);  // a missing header keeps the previous values
   pageDotsX_ = PageDotsX(doc);
   pageDotsY_ = PageDotsY(doc);

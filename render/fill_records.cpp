@@ -1,19 +1,45 @@
 #include "render/fill_records.h"
 
-#include <string>
+#include <new>
 #include <vector>
 
 #include "document/kpz_values.h"
 #include "document/opcodes.h"
+#include "render/fill_brush.h"
+#include "render/line_pens.h"
+#include "render/pattern_table.h"
 #include "render/setup_mapping.h"
-#include "render/vector_records.h"
 
 namespace quillon {
 
-// The fill brush, pattern brushes and the Polygon/PolyPolygon/Rectangle calls belong to the
-// area-fill work that follows; until then these records are read exactly, keep the state
-// they own, and report what they read to the device as notes.
+namespace {
 
+constexpr std::uint8_t kOutline = 1, kFill = 2;
+constexpr std::uint16_t kFirstPatternStyle = 7;
+constexpr std::uint64_t kMaxSetPoints = std::uint64_t{1} << 40;
+
+// Restores the brush or pen a record replaced with a stock object.
+struct Reselect {
+  Device* dc = nullptr;
+  ObjectId brush = kNoObject, pen = kNoObject;
+  ~Reselect() {
+    if (!dc) return;
+    if (brush != kNoObject) dc->SelectObject(brush);
+    if (pen != kNoObject) dc->SelectObject(pen);
+  }
+};
+
+void StrokeStepped(DashStepper& stepper, Device& dc, std::span<const DevicePoint> points) {
+  if (points.empty()) return;
+  stepper.SetDc(&dc);
+  stepper.MoveTo(points[0].x, points[0].y);
+  for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
+}
+
+}  // namespace
+
+// A record whose vertices cannot be buffered is stepped over by its layout, so the page goes
+// on with the next record.
 bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in) {
   const bool wide = op == opcode::PolygonSetRecord;
   const int width = wide ? kPoint32 : kPoint16;
@@ -21,27 +47,52 @@ bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteR
   const std::uint8_t flags = in.u8();
   const std::int64_t polygons = wide ? in.i32() : in.u16();
   if (!in.ok() || polygons < 0) return false;
-  // The counts must be in the file before the array is sized from them.
+  // The counts must be in the file before anything is sized from them.
   const std::uint64_t countBytes = static_cast<std::uint64_t>(polygons) * (wide ? 4 : 2);
   if (!in.has(countBytes)) return in.skip(countBytes);
-  std::vector<std::int32_t> counts(static_cast<std::size_t>(polygons));
+  ByteReader scan = in;
   std::uint64_t total = 0;
-  for (auto& count : counts) {
-    count = wide ? in.i32() : in.u16();
+  for (std::int64_t i = 0; i < polygons; ++i) {
+    const std::int64_t count = wide ? scan.i32() : scan.u16();
     if (count < 0) return false;
     total += static_cast<std::uint64_t>(count);
   }
-  if (!in.has(PointBytes(total, width))) return in.skip(PointBytes(total, width));
-  if (!ctx.EnsurePointCapacity(total)) return false;
+  if (total > kMaxSetPoints) return false;  // more than any file holds
+  const std::uint64_t pointBytes = PointBytes(total, width);
+  if (!in.has(countBytes + pointBytes)) return in.skip(countBytes + pointBytes);
+  std::vector<std::int32_t> counts;
+  try {
+    counts.resize(static_cast<std::size_t>(polygons));
+  } catch (const std::bad_alloc&) {
+    return in.skip(countBytes + pointBytes);
+  }
+  for (auto& count : counts) count = wide ? in.i32() : in.u16();
+  if (!ctx.EnsurePointCapacity(total)) return in.skip(pointBytes);
   auto points = ctx.points(static_cast<std::size_t>(total));
   if (!ReadPoints(in, points, width, doc.rotation, ctx.pageDots())) return false;
-  if (doc.targetDc) {
-    std::string list;
-    for (std::size_t i = 0; i < counts.size(); ++i)
-      list += (i ? "," : "") + std::to_string(counts[i]);
-    doc.targetDc->Note(PointsNote(
-        "polygon-set flags=" + std::to_string(flags) + " counts=[" + list + "]", points));
+  if (!doc.targetDc) return true;
+  Device& dc = *doc.targetDc;
+  const auto n = static_cast<std::uint32_t>(total);  // the capacity check bounds it
+  const bool patternPrint = doc.printing && doc.fillStyle >= kFirstPatternStyle;
+
+  Reselect restore{&dc};
+  if (flags & kFill) {
+    if (!doc.brushValid) SelectFillBrush(ctx, doc, n);
+    // The tiles are the fill of a printed pattern: the polygon adds at most its outline.
+    if (patternPrint) restore.brush = dc.SelectObject(dc.GetStockObject(gdi::NULL_BRUSH));
+  } else {
+    restore.brush = dc.SelectObject(dc.GetStockObject(gdi::NULL_BRUSH));
   }
+  if (flags & kOutline) {
+    if (!doc.outlinePenValid)
+      CreateOutlinePen(ctx, doc, n);
+    else if (ctx.windows9x())
+      StrokeStepped(ctx.dashStepper(), dc, points);
+  } else {
+    restore.pen = dc.SelectObject(dc.GetStockObject(gdi::NULL_PEN));
+  }
+  // ALTERNATE, the DC's default fill mode: inner rings are holes.
+  if (wide || !patternPrint) dc.PolyPolygon(points, counts);
   return true;
 }
 
@@ -49,35 +100,38 @@ bool HandleRectangles(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   in.skip(1);
   const std::int32_t count = in.i32();
   if (!in.ok() || count < 0) return false;
-  if (!in.has(PointBytes(2ull * static_cast<std::uint64_t>(count), kPoint32)))
-    return in.skip(PointBytes(2ull * static_cast<std::uint64_t>(count), kPoint32));
-  if (!ctx.EnsurePointCapacity(2)) return false;
+  const std::uint64_t bytes = PointBytes(2ull * static_cast<std::uint64_t>(count), kPoint32);
+  if (!in.has(bytes)) return in.skip(bytes);
+  if (!ctx.EnsurePointCapacity(2)) return in.skip(bytes);
   for (std::int32_t i = 0; i < count; ++i) {
     auto corners = ctx.points(2);
     if (!ReadPoints(in, corners, kPoint32, doc.rotation, ctx.pageDots())) return false;
-    if (doc.targetDc) doc.targetDc->Note(PointsNote("rectangle", corners));
+    if (!doc.targetDc) continue;
+    if (!doc.brushValid) SelectFillBrush(ctx, doc, 2);
+    doc.targetDc->Rectangle(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
   }
   return true;
 }
 
 bool HandlePatternDefinition(DrawContext&, KpzDocument& doc, ByteReader& in) {
   in.skip(4);
-  const std::uint16_t id = in.u16();
-  in.skip(8);
-  const std::int32_t rows = in.i32();
-  const std::int32_t bytesPerRow = in.i32();
-  const std::int32_t width = in.i32();
-  const std::uint16_t format = in.u16();
+  PatternRecord record;
+  record.id = in.u16();
+  record.value1 = in.i32();
+  record.value2 = in.i32();
+  record.rows = in.i32();
+  record.bytesPerRow = in.i32();
+  record.width = in.i32();
+  record.format = in.u16();
   const std::uint16_t colours = in.u16();
-  if (!in.ok() || rows < 0 || bytesPerRow < 0) return false;
-  in.skip(4ull * (colours == 0 ? 1 : colours));
-  in.skip(static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(bytesPerRow));
+  if (!in.ok() || record.rows < 0 || record.bytesPerRow < 0) return false;
+  // With no colours one colour value is still there, and means nothing.
+  const auto colourBytes = in.take_bytes(4ull * (colours == 0 ? 1 : colours));
+  if (colours != 0) record.colours = colourBytes;
+  record.pixels = in.take_bytes(static_cast<std::uint64_t>(record.rows) *
+                                static_cast<std::uint64_t>(record.bytesPerRow));
   if (!in.ok()) return false;
-  if (doc.targetDc)
-    doc.targetDc->Note("pattern id=" + std::to_string(id) + " rows=" + std::to_string(rows) +
-                       " bytesPerRow=" + std::to_string(bytesPerRow) +
-                       " width=" + std::to_string(width) + " format=" + std::to_string(format) +
-                       " colours=" + std::to_string(colours));
+  AddPattern(doc, record);  // a pattern the heap cannot hold stays undefined
   return true;
 }
 
@@ -98,14 +152,19 @@ bool HandleSheetBackground(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
       resolution > 0 ? (resolution < 65535.0 ? resolution : 65535.0) : 0.0);
   const std::int64_t w = TruncToInt(resolution * sheetWidth);
   const std::int64_t h = TruncToInt(resolution * sheetHeight);
-  const DevicePoint ring[5] = {
-      RotatePoint(0, 0, doc.rotation, ctx.pageDots()),
-      RotatePoint(0, h, doc.rotation, ctx.pageDots()),
-      RotatePoint(w, h, doc.rotation, ctx.pageDots()),
-      RotatePoint(w, 0, doc.rotation, ctx.pageDots()),
-      RotatePoint(0, 0, doc.rotation, ctx.pageDots()),
-  };
-  if (doc.targetDc) doc.targetDc->Note(PointsNote("sheet-background", ring));
+  if (!doc.targetDc || !ctx.EnsurePointCapacity(5)) return true;
+  auto ring = ctx.points(5);
+  ring[0] = RotatePoint(0, 0, doc.rotation, ctx.pageDots());
+  ring[1] = RotatePoint(0, h, doc.rotation, ctx.pageDots());
+  ring[2] = RotatePoint(w, h, doc.rotation, ctx.pageDots());
+  ring[3] = RotatePoint(w, 0, doc.rotation, ctx.pageDots());
+  ring[4] = ring[0];
+  Device& dc = *doc.targetDc;
+  SelectFillBrush(ctx, doc, 5);
+  const ObjectId pen = dc.SelectObject(dc.GetStockObject(gdi::NULL_PEN));
+  const std::int32_t one[1] = {5};
+  dc.PolyPolygon(ring, one);
+  if (pen != kNoObject) dc.SelectObject(pen);
   return true;
 }
 

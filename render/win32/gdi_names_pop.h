@@ -46,6 +46,7 @@
 #pragma pop_macro("R2_MASKPEN")
 #pragma pop_macro("R2_NOP")
 #pragma pop_macro("R2_NOT")
+#pragma pop_macro("RGN_AND")
 #pragma pop_macro("RGN_COPY")
 #pragma pop_macro("SRCAND")
 #pragma pop_macro("SRCCOPY")

@@ -99,6 +99,8 @@
 #undef R2_NOP
 #pragma push_macro("R2_NOT")
 #undef R2_NOT
+#pragma push_macro("RGN_AND")
+#undef RGN_AND
 #pragma push_macro("RGN_COPY")
 #undef RGN_COPY
 #pragma push_macro("SRCAND")

@@ -12,7 +12,8 @@ using DispatchTest = InterpreterTest;
 std::vector<std::string> Drawn(const TraceDevice& dev) {
   std::vector<std::string> found;
   for (const auto& line : dev.lines())
-    for (const char* prefix : {"Note ", "Polyline ", "PolyBezier ", "Polygon "})
+    for (const char* prefix :
+         {"Note ", "Polyline ", "PolyBezier ", "Polygon ", "PolyPolygon ", "Rectangle "})
       if (line.rfind(prefix, 0) == 0) found.push_back(line);
   return found;
 }
@@ -113,15 +114,16 @@ TEST_F(DispatchTest, FillRecordsReadExactly) {
       .EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(Drawn(dev).size(), 6u);
-  EXPECT_EQ(Drawn(dev)[0], "Note polygon-set flags=3 counts=[3,1] n=4 (0,0) (5,0) (5,5) (1,1)");
-  EXPECT_EQ(Drawn(dev)[1], "Note polygon-set flags=2 counts=[2] n=2 (-1,-2) (3,4)");
-  EXPECT_EQ(Drawn(dev)[2], "Note rectangle n=2 (1,2) (3,4)");
-  EXPECT_EQ(Drawn(dev)[3], "Note rectangle n=2 (5,6) (7,8)");
-  EXPECT_EQ(Drawn(dev)[4].rfind("Note pattern id=9 rows=2 bytesPerRow=4 width=8", 0), 0u);
-  EXPECT_EQ(Drawn(dev)[5], "Polyline 1 (0,0)");
-  // The pen touch made the line pen, and the polyline after it used that one.
-  EXPECT_EQ(dev.Count("ExtCreatePen"), 1u);
+  ASSERT_EQ(Drawn(dev).size(), 5u);
+  EXPECT_EQ(Drawn(dev)[0], "PolyPolygon counts=[3,1] (0,0) (5,0) (5,5) (1,1)");
+  EXPECT_EQ(Drawn(dev)[1], "PolyPolygon counts=[2] (-1,-2) (3,4)");
+  EXPECT_EQ(Drawn(dev)[2], "Rectangle 1 2 3 4");
+  EXPECT_EQ(Drawn(dev)[3], "Rectangle 5 6 7 8");
+  EXPECT_EQ(Drawn(dev)[4], "Polyline 1 (0,0)");
+  ASSERT_EQ(doc->patternCount, 1u);
+  EXPECT_EQ(doc->patternTable[0].id, 9);
+  // The outlined set made the outline pen, the pen touch the line pen that the polyline used.
+  EXPECT_EQ(dev.Count("ExtCreatePen"), 2u);
   EXPECT_TRUE(doc->linePenValid);
 }
 
@@ -137,10 +139,11 @@ TEST_F(DispatchTest, SheetBackgroundSetsSolidFillAndTurnsRing) {
   EXPECT_EQ(doc->fillColour, 0x00EFCDABu);
   EXPECT_EQ(doc->fillColourMode, 1);
   EXPECT_EQ(doc->fillStyle, 0);
-  EXPECT_FALSE(doc->brushValid);
+  EXPECT_TRUE(doc->brushValid);  // the fill made a solid brush in the new colour
+  EXPECT_EQ(dev.Count("CreateSolidBrush colour=0xEFCDAB"), 1u);
   ASSERT_EQ(Drawn(dev).size(), 1u);
   EXPECT_EQ(Drawn(dev)[0],
-            "Note sheet-background n=5 (1000,500) (1000,400) (800,400) (800,500) (1000,500)");
+            "PolyPolygon counts=[5] (1000,500) (1000,400) (800,400) (800,500) (1000,500)");
 }
 
 TEST_F(DispatchTest, RasterRecordsReadExactly) {

@@ -1,0 +1,130 @@
+#include "render/bit_rotation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+// Rows of '0'/'1' text to one-bit DIB rows and back, first row first.
+PixelRows FromText(const std::vector<std::string>& rows) {
+  PixelRows out;
+  out.width = static_cast<std::uint32_t>(rows.empty() ? 0 : rows[0].size());
+  out.height = static_cast<std::uint32_t>(rows.size());
+  out.stride = DibStride(out.width, 1);
+  out.data.assign(out.stride * out.height, 0);
+  for (std::size_t y = 0; y < rows.size(); ++y)
+    for (std::size_t x = 0; x < rows[y].size(); ++x)
+      if (rows[y][x] == '1') out.data[y * out.stride + x / 8] |= 0x80 >> (x % 8);
+  return out;
+}
+
+std::vector<std::string> ToText(const PixelRows& rows) {
+  std::vector<std::string> text;
+  for (std::uint32_t y = 0; y < rows.height; ++y) {
+    std::string row;
+    for (std::uint32_t x = 0; x < rows.width; ++x)
+      row += (rows.data[y * rows.stride + x / 8] >> (7 - x % 8)) & 1 ? '1' : '0';
+    text.push_back(row);
+  }
+  return text;
+}
+
+RowsView View(const PixelRows& rows, unsigned bpp = 1) {
+  return {rows.data, rows.width, rows.height, rows.stride, bpp};
+}
+
+const std::vector<std::string> kShape = {"110", "010", "000", "001"};  // 3 wide, 4 rows
+
+TEST(BitRotationTest, StrideIsPaddedToWholeDoubleWords) {
+  EXPECT_EQ(DibStride(1, 1), 4u);
+  EXPECT_EQ(DibStride(32, 1), 4u);
+  EXPECT_EQ(DibStride(33, 1), 8u);
+  EXPECT_EQ(DibStride(3, 24), 12u);
+  EXPECT_EQ(DibStride(5, 4), 4u);
+}
+
+TEST(BitRotationTest, ZeroCopiesRows) {
+  const PixelRows in = FromText(kShape);
+  const PixelRows out = RotateBits(View(in), 0);
+  EXPECT_EQ(ToText(out), kShape);
+  EXPECT_EQ(out.stride, 4u);
+}
+
+TEST(BitRotationTest, HalfTurnReadsEachRowBackwardsAndKeepsRowOrder) {
+  const PixelRows out = RotateBits(View(FromText(kShape)), 180);
+  EXPECT_EQ(ToText(out), (std::vector<std::string>{"011", "010", "000", "100"}));
+}
+
+TEST(BitRotationTest, NinetyCollectsColumnJFromFirstRowToLast) {
+  const PixelRows out = RotateBits(View(FromText(kShape)), 90);
+  ASSERT_EQ(out.width, 4u);
+  ASSERT_EQ(out.height, 3u);
+  EXPECT_EQ(ToText(out), (std::vector<std::string>{"1000", "1100", "0001"}));
+}
+
+TEST(BitRotationTest, TwoSeventyCollectsLastColumnsFromLastRowToFirst) {
+  const PixelRows out = RotateBits(View(FromText(kShape)), 270);
+  ASSERT_EQ(out.width, 4u);
+  ASSERT_EQ(out.height, 3u);
+  // Row j: column w-1-j of rows 3, 2, 1, 0.
+  EXPECT_EQ(ToText(out), (std::vector<std::string>{"1000", "0011", "0001"}));
+}
+
+TEST(BitRotationTest, WideRowsCrossByteBoundariesAndPadWithZeros) {
+  std::string row(40, '0');
+  row[0] = row[9] = row[39] = '1';
+  const PixelRows out = RotateBits(View(FromText({row})), 180);
+  ASSERT_EQ(out.stride, 8u);
+  std::string expected(40, '0');
+  expected[39] = expected[30] = expected[0] = '1';
+  EXPECT_EQ(ToText(out)[0], expected);
+  EXPECT_EQ(out.data[5] | out.data[6] | out.data[7], 0);  // beyond bit 40: zeros
+  const PixelRows turned = RotateBits(View(FromText({row})), 90);
+  ASSERT_EQ(turned.height, 40u);
+  EXPECT_EQ(ToText(turned)[9], "1");
+  EXPECT_EQ(ToText(turned)[8], "0");
+}
+
+TEST(BitRotationTest, InvalidViewGivesEmptyResult) {
+  PixelRows in = FromText(kShape);
+  RowsView view = View(in);
+  view.height = 5;  // more rows than the data holds
+  EXPECT_EQ(RotateBits(view, 90).width, 0u);
+  view = View(in);
+  view.stride = 0;
+  EXPECT_TRUE(RotateBits(view, 180).data.empty());
+}
+
+TEST(BitRotationTest, BytePixelsTurnLikeBits) {
+  // 3 x 2 eight-bit pixels: indices 1..6.
+  PixelRows in;
+  in.width = 3;
+  in.height = 2;
+  in.stride = 4;
+  in.data = {1, 2, 3, 0, 4, 5, 6, 0};
+  const PixelRows ninety = RotatePixels(View(in, 8), 90);
+  ASSERT_EQ(ninety.width, 2u);
+  ASSERT_EQ(ninety.height, 3u);
+  EXPECT_EQ(ninety.data, (std::vector<std::uint8_t>{1, 4, 0, 0, 2, 5, 0, 0, 3, 6, 0, 0}));
+  const PixelRows half = RotatePixels(View(in, 8), 180);
+  EXPECT_EQ(half.data, (std::vector<std::uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}));
+  EXPECT_TRUE(RotatePixels(View(in, 1), 90).data.empty());  // bits go through RotateBits
+}
+
+TEST(BitRotationTest, TrueColourPixelsKeepTheirBytesTogether) {
+  PixelRows in;
+  in.width = 2;
+  in.height = 1;
+  in.stride = 8;
+  in.data = {10, 20, 30, 40, 50, 60, 0, 0};
+  const PixelRows out = RotatePixels(View(in, 24), 270);
+  ASSERT_EQ(out.height, 2u);
+  ASSERT_EQ(out.stride, 4u);
+  EXPECT_EQ(out.data, (std::vector<std::uint8_t>{40, 50, 60, 0, 10, 20, 30, 0}));
+}
+
+}  // namespace
+}  // namespace quillon

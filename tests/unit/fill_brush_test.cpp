@@ -1,0 +1,277 @@
+#include "render/fill_brush.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "render/pattern_brush.h"
+#include "render/pattern_table.h"
+#include "tests/unit/interpreter_fixture.h"
+
+namespace quillon::test {
+namespace {
+
+// Keeps a copy of every bitmap a pattern brush is made from.
+class BitmapTraceDevice : public TraceDevice {
+ public:
+  ObjectId CreateDibPatternBrush(const DibView& dib) override {
+    std::vector<std::uint8_t> bytes(dib.info.begin(), dib.info.end());
+    bytes.insert(bytes.end(), dib.bits.begin(), dib.bits.end());
+    brushes.push_back(std::move(bytes));
+    return TraceDevice::CreateDibPatternBrush(dib);
+  }
+  std::vector<std::vector<std::uint8_t>> brushes;
+};
+
+class FillBrushTest : public InterpreterTest {
+ protected:
+  void SetUp() override {
+    KpzBuilder b;
+    b.BeginPage().EndPage();
+    Open(b);
+    doc->targetDc = &bitmaps;
+  }
+  // A one-bit pattern of width x height with every other row set.
+  PatternEntry* Define(std::uint16_t id, std::int32_t width, std::int32_t height) {
+    const std::int32_t bytesPerRow = (width + 7) / 8;
+    pixels.assign(static_cast<std::size_t>(bytesPerRow) * height, 0);
+    for (std::int32_t y = 0; y < height; y += 2)
+      for (std::int32_t x = 0; x < bytesPerRow; ++x) pixels[y * bytesPerRow + x] = 0xFF;
+    PatternRecord record;
+    record.id = id;
+    record.width = width;
+    record.rows = height;
+    record.bytesPerRow = bytesPerRow;
+    record.format = 0x8010;
+    record.pixels = pixels;
+    return AddPattern(*doc, record);
+  }
+  std::vector<std::string> Lines() const { return bitmaps.lines(); }
+
+  BitmapTraceDevice bitmaps;
+  std::vector<std::uint8_t> pixels;
+};
+
+TEST_F(FillBrushTest, SolidBrushAppliesItsModeAndIsValid) {
+  doc->fillColour = 0x123456;
+  doc->fillColourMode = 4;
+  ASSERT_TRUE(SelectFillBrush(ctx, *doc, 0));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"CreateSolidBrush colour=0x123456 -> brush#1",
+                                               "SetROP2 9", "SelectObject brush#1 -> stock#0"}));
+  EXPECT_TRUE(doc->brushValid);
+  EXPECT_EQ(doc->fillBrush, bitmaps.selectedBrush());
+}
+
+TEST_F(FillBrushTest, ModeBytesLowestKnownBitDecides) {
+  EXPECT_EQ(MixForMode(1), gdi::R2_COPYPEN);
+  EXPECT_EQ(MixForMode(7), gdi::R2_COPYPEN);
+  EXPECT_EQ(MixForMode(6), gdi::R2_NOP);
+  EXPECT_EQ(MixForMode(2), gdi::R2_NOP);
+  EXPECT_EQ(MixForMode(4), gdi::R2_MASKPEN);
+  EXPECT_EQ(MixForMode(0x0C), gdi::R2_MASKPEN);
+  EXPECT_EQ(MixForMode(0), std::nullopt);
+  EXPECT_EQ(MixForMode(0xF8), std::nullopt);
+}
+
+TEST_F(FillBrushTest, ModeWithoutKnownBitsLeavesTheMixAlone) {
+  doc->fillColourMode = 8;
+  SelectFillBrush(ctx, *doc, 0);
+  EXPECT_EQ(bitmaps.Count("SetROP2"), 0u);
+}
+
+TEST_F(FillBrushTest, EachHatchStyleGetsItsHatchInTheForegroundColour) {
+  const int hatches[] = {gdi::HS_HORIZONTAL, gdi::HS_VERTICAL, gdi::HS_FDIAGONAL,
+                         gdi::HS_BDIAGONAL,  gdi::HS_CROSS,    gdi::HS_DIAGCROSS};
+  doc->patternForeColour = 0x00FF00;
+  doc->patternForeMode = 2;
+  for (std::uint16_t style = 1; style <= 6; ++style) {
+    bitmaps.Clear();
+    doc->fillStyle = style;
+    ASSERT_TRUE(SelectFillBrush(ctx, *doc, 0));
+    const auto lines = Lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "SetROP2 11");  // the mode comes before the brush
+    EXPECT_EQ(
+        lines[1].rfind(
+            "CreateHatchBrush hatch=" + std::to_string(hatches[style - 1]) + " colour=0x00FF00", 0),
+        0u);
+    EXPECT_TRUE(doc->brushValid);
+  }
+  // Each brush replaced the one before it and deleted it.
+  EXPECT_EQ(bitmaps.liveObjects(), 1u);
+}
+
+TEST_F(FillBrushTest, SelectingABrushInvalidatesBothPens) {
+  doc->linePenValid = doc->outlinePenValid = true;
+  SelectFillBrush(ctx, *doc, 0);
+  EXPECT_FALSE(doc->linePenValid);
+  EXPECT_FALSE(doc->outlinePenValid);
+}
+
+TEST_F(FillBrushTest, RefusedBrushKeepsTheOldOneAndStaysInvalid) {
+  bitmaps.SetFailCreations(true);
+  EXPECT_FALSE(SelectFillBrush(ctx, *doc, 0));
+  EXPECT_FALSE(doc->brushValid);
+  EXPECT_EQ(bitmaps.Count("SelectObject"), 0u);
+}
+
+TEST_F(FillBrushTest, UnknownPatternLeavesTheBrushAndDoesNothingElse) {
+  doc->fillStyle = 7;
+  Define(8, 8, 8);
+  doc->linePenValid = true;
+  EXPECT_FALSE(SelectFillBrush(ctx, *doc, 0));
+  EXPECT_TRUE(Lines().empty());
+  EXPECT_TRUE(doc->linePenValid);
+}
+
+TEST_F(FillBrushTest, OneBitColoursComeFromTheForegroundAndBackground) {
+  PatternEntry* entry = Define(7, 8, 8);
+  doc->fillStyle = 7;
+  doc->patternForeColour = 0x0000FF;
+  doc->patternBackColour = 0x00FF00;
+  ASSERT_TRUE(SelectFillBrush(ctx, *doc, 0));
+  EXPECT_EQ(ColourEntry(PatternColours(*entry), 1), 0x0000FFu);
+  EXPECT_EQ(ColourEntry(PatternColours(*entry), 0), 0x00FF00u);
+  EXPECT_FALSE(doc->brushValid);  // a pattern is made again for the next record
+  EXPECT_EQ(bitmaps.Count("CreateDibPatternBrush"), 1u);
+  EXPECT_EQ(bitmaps.Count("SetROP2 13"), 1u);  // foreground mode 1
+}
+
+TEST_F(FillBrushTest, TransparentBackgroundTakesTheDcBackgroundColour) {
+  PatternEntry* entry = Define(7, 8, 8);
+  doc->fillStyle = 7;
+  doc->patternBackMode = 2;
+  bitmaps.SetBkColor(0x00ABCDEF);
+  SelectFillBrush(ctx, *doc, 0);
+  EXPECT_EQ(ColourEntry(PatternColours(*entry), 0), 0x00ABCDEFu);
+  // Foreground mode 1 gives R2_COPYPEN, then the see-through background R2_MASKPEN.
+  EXPECT_EQ(bitmaps.LinesStartingWith("SetROP2"), std::vector<std::string>{"SetROP2 9"});
+}
+
+TEST_F(FillBrushTest, SeeThroughForegroundOfTheBackgroundColourSwapsTheModes) {
+  Define(7, 8, 8);
+  doc->fillStyle = 7;
+  doc->patternForeMode = 2;
+  doc->patternForeColour = doc->patternBackColour = 0x00336699;
+  SelectFillBrush(ctx, *doc, 0);
+  EXPECT_EQ(doc->patternForeMode, 1);
+  EXPECT_EQ(doc->patternBackMode, 2);
+}
+
+TEST_F(FillBrushTest, PatternMixRules) {
+  EXPECT_EQ(PatternMix(1, 1, gdi::SRCAND), gdi::R2_COPYPEN);
+  EXPECT_EQ(PatternMix(2, 1, gdi::SRCAND), gdi::R2_MASKPEN);
+  EXPECT_EQ(PatternMix(4, 1, gdi::SRCCOPY), std::nullopt);
+  EXPECT_EQ(PatternMix(1, 2, gdi::SRCAND), gdi::R2_MASKPEN);
+  EXPECT_EQ(PatternMix(1, 2, gdi::SRCCOPY), gdi::R2_COPYPEN);
+  EXPECT_EQ(PatternMix(0, 0, gdi::SRCAND), std::nullopt);
+}
+
+TEST_F(FillBrushTest, SmallPatternIsUsedAsDefinedTopDownAtAngleZero) {
+  Define(7, 19, 300);
+  doc->fillStyle = 7;
+  doc->zoom = 1.0 / 64;  // far out: still not reduced
+  doc->rotation = 90;
+  SelectFillBrush(ctx, *doc, 0);
+  ASSERT_EQ(bitmaps.brushes.size(), 1u);
+  EXPECT_EQ(DibWidth(bitmaps.brushes[0]), 19);
+  EXPECT_EQ(DibHeight(bitmaps.brushes[0]), -300);  // and not turned
+  // The entry itself keeps its bottom-up header.
+  EXPECT_EQ(DibHeight({doc->patternTable[0].dib, 40}), 300);
+  doc->patternAngle = 90;
+  SelectFillBrush(ctx, *doc, 0);
+  EXPECT_EQ(DibHeight(bitmaps.brushes[1]), 300);
+}
+
+TEST_F(FillBrushTest, LargePatternIsReducedForTheZoomAndTurnedWithTheView) {
+  Define(7, 336, 168);  // L = 8: 168/16 < 21
+  doc->fillStyle = 7;
+  doc->zoom = 1.0 / 20;  // D = 20: E = min(8, 16)
+  doc->rotation = 270;   // angle 0 turns by 90
+  SelectFillBrush(ctx, *doc, 0);
+  ASSERT_EQ(bitmaps.brushes.size(), 1u);
+  EXPECT_EQ(DibWidth(bitmaps.brushes[0]), 21);   // 168 / 8, sides exchanged
+  EXPECT_EQ(DibHeight(bitmaps.brushes[0]), 42);  // 336 / 8
+  EXPECT_EQ(DibSizeImage(bitmaps.brushes[0]), 42u * 4);
+}
+
+TEST_F(FillBrushTest, PatternAtAnOddAngleIsNotTurned) {
+  Define(7, 40, 60);
+  doc->fillStyle = 7;
+  doc->zoom = 1;
+  doc->rotation = 90;
+  doc->patternAngle = 45;
+  SelectFillBrush(ctx, *doc, 0);
+  ASSERT_EQ(bitmaps.brushes.size(), 1u);
+  EXPECT_EQ(DibWidth(bitmaps.brushes[0]), 40);
+  EXPECT_EQ(DibHeight(bitmaps.brushes[0]), 60);
+}
+
+TEST_F(FillBrushTest, HalvedOneBitPatternFollowsThePairRule) {
+  Define(7, 84, 84);  // every other row set: L = 4
+  doc->fillStyle = 7;
+  doc->zoom = 1.0 / 3;  // D = 3: E = 2
+  SelectFillBrush(ctx, *doc, 0);
+  ASSERT_EQ(bitmaps.brushes.size(), 1u);
+  const auto& dib = bitmaps.brushes[0];
+  EXPECT_EQ(DibWidth(dib), 42);
+  // Rows pair a set row with a clear one: every output row is set across its width.
+  const std::size_t bitsAt = 40 + 8;
+  for (int row = 0; row < 42; ++row) {
+    EXPECT_EQ(dib[bitsAt + row * 8], 0xFF);
+    EXPECT_EQ(dib[bitsAt + row * 8 + 5], 0xC0);  // pixels 40, 41, then padding
+  }
+}
+
+TEST_F(FillBrushTest, Windows9xScreenPatternIsASolidForegroundBrush) {
+  Define(7, 8, 8);
+  ctx.SetPlatformFlavour(PlatformFlavour::Windows9x);
+  doc->fillStyle = 7;
+  doc->patternForeColour = 0x00000080;
+  SelectFillBrush(ctx, *doc, 0);
+  EXPECT_EQ(bitmaps.LinesStartingWith("CreateSolidBrush"),
+            std::vector<std::string>{"CreateSolidBrush colour=0x000080 -> brush#1"});
+  EXPECT_EQ(bitmaps.Count("CreateDibPatternBrush"), 0u);
+  EXPECT_FALSE(doc->brushValid);
+}
+
+TEST(PatternReductionTest, LargestReductionKeepsTwentyOnePixelsASide) {
+  EXPECT_EQ(LargestReduction(19, 400), 1);
+  EXPECT_EQ(LargestReduction(21, 21), 1);  // 21 / 2 < 21
+  EXPECT_EQ(LargestReduction(41, 41), 1);
+  EXPECT_EQ(LargestReduction(42, 42), 2);
+  EXPECT_EQ(LargestReduction(84, 83), 2);
+  EXPECT_EQ(LargestReduction(84, 84), 4);
+  EXPECT_EQ(LargestReduction(168, 168), 8);
+  EXPECT_EQ(LargestReduction(335, 336), 8);
+  EXPECT_EQ(LargestReduction(336, 336), 16);
+}
+
+TEST(PatternReductionTest, ZoomOutRatioBoundaries) {
+  EXPECT_EQ(ReductionFor(16, 1.0 / 2), 1);
+  EXPECT_EQ(ReductionFor(16, 1.0 / 2.5), 2);
+  EXPECT_EQ(ReductionFor(16, 1.0 / 4), 2);
+  EXPECT_EQ(ReductionFor(16, 1.0 / 5), 4);
+  EXPECT_EQ(ReductionFor(16, 1.0 / 8), 4);  // D = 8 exactly
+  EXPECT_EQ(ReductionFor(16, 1.0 / 9), 8);
+  EXPECT_EQ(ReductionFor(16, 1.0 / 16), 8);  // D = 16 exactly
+  EXPECT_EQ(ReductionFor(16, 1.0 / 17), 16);
+  EXPECT_EQ(ReductionFor(4, 1.0 / 100), 4);  // never beyond L
+  EXPECT_EQ(ReductionFor(2, 1.0 / 8), 2);
+  EXPECT_EQ(ReductionFor(16, 2.0), 1);  // zoomed in
+  EXPECT_EQ(ReductionFor(16, 0.0), 1);  // no scale known
+}
+
+TEST(PatternReductionTest, TurnIsAngleMinusRotationForExactQuarterAnglesOnly) {
+  EXPECT_EQ(PatternTurn(0, 0), 0);
+  EXPECT_EQ(PatternTurn(0, 90), 270);
+  EXPECT_EQ(PatternTurn(0, 270), 90);
+  EXPECT_EQ(PatternTurn(90, 270), 180);
+  EXPECT_EQ(PatternTurn(270, 90), 180);
+  EXPECT_EQ(PatternTurn(45, 90), std::nullopt);
+  EXPECT_EQ(PatternTurn(90.5f, 0), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quillon::test
