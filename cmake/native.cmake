@@ -17,11 +17,20 @@ if(QUILLON_FUZZ)
 endif()
 
 find_package(GTest REQUIRED)
+
+# Reference decodes through libtiff and libjpeg (tests/support/native): only the raster decoder
+# tests and benchmarks link them, never the product.
+find_package(TIFF REQUIRED)
+quillon_glob(QUILLON_ORACLE_SOURCES tests/support/native)
+quillon_static_library(quillon_raster_oracle ${QUILLON_ORACLE_SOURCES})
+target_link_libraries(quillon_raster_oracle PUBLIC quillon_test_support TIFF::TIFF quillon::jpeg)
+
 quillon_glob(QUILLON_UNIT_SOURCES tests/unit)
 if(QUILLON_UNIT_SOURCES)
   add_executable(quillon_unit_tests ${QUILLON_UNIT_SOURCES})
   target_link_libraries(quillon_unit_tests PRIVATE quillon_test_support quillon_native
                                                    GTest::gtest_main GTest::gmock)
+  target_link_libraries(quillon_unit_tests PRIVATE quillon_raster_oracle)
   target_compile_options(quillon_unit_tests PRIVATE ${QUILLON_WARNINGS})
   target_compile_definitions(quillon_unit_tests PRIVATE
                              QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
@@ -64,4 +73,17 @@ if(KPZGEN_SOURCES)
                      DEPENDS kpzgen
                      COMMENT "Writing the sample plots")
   add_custom_target(samples ALL DEPENDS ${QUILLON_SAMPLES})
+endif()
+
+# Benchmarks (Google Benchmark): one executable per bench/*.cpp, with the reference decoders.
+find_package(benchmark QUIET)
+quillon_glob(QUILLON_BENCH_SOURCES bench)
+if(benchmark_FOUND AND QUILLON_BENCH_SOURCES)
+  foreach(src ${QUILLON_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE quillon_raster_oracle quillon_native benchmark::benchmark)
+    target_compile_options(${name} PRIVATE ${QUILLON_WARNINGS})
+    target_compile_definitions(${name} PRIVATE QUILLON_SHARED_DIR="${QUILLON_SHARED_DIR}")
+  endforeach()
 endif()

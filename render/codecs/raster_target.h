@@ -1,0 +1,97 @@
+#pragma once
+// The destination of a raster decoder: the cached image, already turned by the view rotation
+// and, for bitonal images, reduced by the factor as rows arrive. Decoders hand over source
+// rows in the image's own orientation; this class places them.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "render/halving_tables.h"
+
+namespace quillon {
+
+enum class PixelKind : std::uint8_t { Bitonal, Gray8, Rgb24 };
+
+// What a decoder is asked to produce: the source image size, the view rotation (0, 90, 180 or
+// 270 degrees) and the reduction factor (1 to 32, a power of two; bitonal images only).
+struct RasterGeometry {
+  std::int32_t width = 0;
+  std::int32_t rows = 0;
+  int rotation = 0;
+  int factor = 1;
+  PixelKind kind = PixelKind::Bitonal;
+};
+
+// The destination image: turned and reduced size, bytes per row (padded to 4) and total size.
+struct RasterLayout {
+  std::int32_t width = 0;
+  std::int32_t rows = 0;
+  std::size_t stride = 0;
+  std::size_t bytes = 0;
+};
+
+// Checked against overflow and absurd sizes; nullopt for a geometry that cannot be drawn.
+std::optional<RasterLayout> MeasureRaster(const RasterGeometry& geometry);
+
+// One bitonal source row being painted: set pixels are 1, most significant bit leftmost. With
+// `mirrored` a span [a, b) lands at [width - b, width - a).
+struct BitRow {
+  std::uint8_t* bits = nullptr;
+  std::uint32_t width = 0;
+  bool mirrored = false;
+};
+
+// Sets the pixels [begin, end) of a row; begin < end <= width.
+void FillSpan(const BitRow& row, std::uint32_t begin, std::uint32_t end);
+
+class RasterTarget {
+ public:
+  // The image must hold MeasureRaster(geometry)->bytes; it is cleared here. The tables are
+  // needed for a factor above 1 (their rule combines pixel pairs).
+  RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_t> image,
+               const HalvingTables* tables = nullptr);
+
+  bool ok() const { return ok_; }
+  const RasterGeometry& geometry() const { return geometry_; }
+  const RasterLayout& layout() const { return layout_; }
+
+  // Bitonal: a clean row to paint source row `row` into, then End to place it. Rows outside the
+  // image get a scratch row that is thrown away.
+  BitRow BeginBitonalRow(std::int32_t row);
+  void EndBitonalRow();
+
+  // Gray8 / Rgb24: room for the source row's pixels (width × 1 or 3 bytes, in stored order),
+  // then End to place it.
+  std::uint8_t* BeginPixelRow(std::int32_t row);
+  void EndPixelRow();
+
+ private:
+  std::uint8_t* OutRow(std::int32_t y) { return image_.data() + static_cast<std::size_t>(y) * layout_.stride; }
+  void PushLevel(int level, const std::uint8_t* bits);
+  void PlaceReducedRow(std::int32_t row, const std::uint8_t* bits);
+  void WriteColumn(std::int32_t row, const std::uint8_t* bits, std::int32_t count);
+
+  RasterGeometry geometry_;
+  RasterLayout layout_;
+  std::span<std::uint8_t> image_;
+  const HalvingTables* tables_ = nullptr;
+  bool ok_ = false;
+  int levels_ = 0;  // log2 of the factor
+
+  std::int32_t row_ = 0;        // source row being painted
+  bool direct_ = false;         // the row being painted is the destination row itself
+  std::vector<std::uint8_t> scratch_;
+  std::size_t rowBytes_ = 0;    // bytes of a full-size source row
+
+  // Reduction cascade: per level the halved sum of the rows seen so far in the current pair.
+  std::vector<std::vector<std::uint8_t>> pairs_;
+  std::vector<std::size_t> levelBytes_;
+  std::vector<std::uint32_t> levelRowsSeen_;
+  std::int32_t reducedRows_ = 0;
+  std::vector<std::uint8_t> reversed_;
+};
+
+}  // namespace quillon
