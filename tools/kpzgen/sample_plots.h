@@ -11,6 +11,11 @@ namespace quillon {
 // style, in several colours and widths.
 std::vector<std::uint8_t> MakeSitePlan();
 
+// A building plan on an A3 sheet at 200 dots per inch on a coloured sheet background: hatched
+// walls with a courtyard and a pool cut out as holes, rooms filled with patterns at several
+// angles, rectangles for partitions and columns.
+std::vector<std::uint8_t> MakeBuildingPlan();
+
 // An A0 sheet covered with `polylines` random-walk polylines of five points each (four
 // vectors apiece), for throughput measurements.
 std::vector<std::uint8_t> MakeLargePlan(std::uint32_t polylines);
