@@ -17,13 +17,19 @@ die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f s", b - a }'; }
 
-# Configures (when needed) and builds one preset into $QUILLON_BUILD/<preset>.
-# Output goes to $2 (a log file); returns the build's status.
+# build_preset <preset> <log> [target...]: configures and builds one preset into
+# $QUILLON_BUILD/<preset> (all targets, or the given ones that the configuration has).
+# Output goes to the log; returns the build's status.
 build_preset() {
-  local preset=$1 log=$2 dir=$QUILLON_BUILD/$1
+  local preset=$1 log=$2 dir=$QUILLON_BUILD/$1 target targets=()
+  shift 2
   {
-    cmake --preset "$preset" -S "$QUILLON_ROOT" -B "$dir" &&
-      cmake --build "$dir" --parallel "$QUILLON_JOBS"
+    cmake --preset "$preset" -S "$QUILLON_ROOT" -B "$dir" || return 1
+    for target in "$@"; do
+      grep -q "^$target:" "$dir/Makefile" && targets+=(--target "$target")
+    done
+    [[ $# -gt 0 && ${#targets[@]} -eq 0 ]] && return 0
+    cmake --build "$dir" --parallel "$QUILLON_JOBS" "${targets[@]}"
   } >"$log" 2>&1
 }
 
