@@ -27,6 +27,10 @@ __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...
   return buffer;
 }
 
+// File offsets for messages: a mapped file is below 4 GiB, and %u reads alike on every C
+// runtime.
+unsigned Offset(std::size_t offset) { return static_cast<unsigned>(offset); }
+
 // Why ReadIndexRecord refused the file's last record, in the order it checks.
 std::string ExplainIndexRefusal(std::span<const std::uint8_t> file) {
   if (file.size() < 4) return "the file is too short to end in an index record";
@@ -40,11 +44,12 @@ std::string ExplainIndexRefusal(std::span<const std::uint8_t> file) {
   const std::size_t start = file.size() - size;
   const std::uint32_t length = r.u32_at(start + 1);
   if (std::uint64_t{length} + 5 != size)
-    return Format("the index record at offset %zu has length %u, which does not match its size %u",
-                  start, length, size);
+    return Format("the index record at offset %u has length %u, which does not match its size %u",
+                  Offset(start), length, size);
   const std::uint8_t op = r.u8_at(start);
   if (op != opcode::IndexRecord)
-    return Format("the byte at offset %zu is %u, not the index record's opcode 1", start, op);
+    return Format("the byte at offset %u is %u, not the index record's opcode 1", Offset(start),
+                  op);
   return "the index record cannot be read";
 }
 
@@ -110,8 +115,8 @@ KpzPageSummary WalkPage(std::span<const std::uint8_t> file, std::uint32_t number
       break;
     }
     if (!ConsumeRecord(op, in)) {
-      problems.push_back(Format("page %u: record %u (%s) at offset %zu %s", number, op,
-                                OpcodeName(op), recordStart,
+      problems.push_back(Format("page %u: record %u (%s) at offset %u %s", number, op,
+                                OpcodeName(op), Offset(recordStart),
                                 ExplainBrokenRecord(file, op, recordStart).c_str()));
       page.broken = true;
       break;
