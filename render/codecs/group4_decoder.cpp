@@ -156,6 +156,7 @@ std::int32_t DecodeGroup4(std::span<const std::uint8_t> record, RasterLead lead,
     ref = cur;
     cur = swap;
   }
+  target.Finish();
   return line;
 }
 

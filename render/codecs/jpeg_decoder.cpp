@@ -72,7 +72,9 @@ bool DecodeJpeg(std::span<const std::uint8_t> record, RasterTarget& target, std:
   if (!target.ok() || target.geometry().kind != PixelKind::Rgb24) return false;
   JpegSession session;
   bool fits = true;
-  if (!Run(session, record, target, fits)) {
+  const bool ran = Run(session, record, target, fits);
+  target.Finish();
+  if (!ran) {
     if (error) *error = session.errors.message;
     return false;
   }

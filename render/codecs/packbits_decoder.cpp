@@ -31,8 +31,12 @@ bool DecodePackBits8Image(std::span<const std::uint8_t> record, RasterLead lead,
     const std::size_t got = in.Read(pixels, width);
     std::memset(pixels + got, 0, width - got);
     target.EndPixelRow();
-    if (got < width) return false;
+    if (got < width) {
+      target.Finish();
+      return false;
+    }
   }
+  target.Finish();
   return true;
 }
 

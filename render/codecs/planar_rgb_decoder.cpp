@@ -53,8 +53,12 @@ bool DecodePlanarRgbImage(std::span<const std::uint8_t> record, RasterTarget& ta
   std::vector<std::uint8_t> planes(static_cast<std::size_t>(target.geometry().width) * 3);
   PackBitsReader in(record);
   for (std::int32_t row = 0; row < target.geometry().rows; ++row) {
-    if (!DecodeRow(in, row, target, planes)) return false;
+    if (!DecodeRow(in, row, target, planes)) {
+      target.Finish();
+      return false;
+    }
   }
+  target.Finish();
   return true;
 }
 

@@ -91,7 +91,8 @@ RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_
   if (levels_ > 0 && !tables) return;
   layout_ = *layout;
   image_ = image.first(layout_.bytes);
-  std::memset(image_.data(), 0, image_.size());
+  lazyClear_ = geometry.rotation == 0 && levels_ == 0;
+  if (!lazyClear_ && !image_.empty()) std::memset(image_.data(), 0, image_.size());
 
   if (geometry.kind == PixelKind::Bitonal) {
     rowBytes_ = (static_cast<std::size_t>(geometry.width) + 7) / 8;
@@ -105,7 +106,10 @@ RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_
       pairs_.emplace_back(bytes + 1, 0);
     }
     levelRowsSeen_.assign(static_cast<std::size_t>(levels_), 0);
-    if (geometry.rotation == 180) reversed_.assign(rowBytes_ + 1, 0);
+    if (Turned(geometry.rotation)) {
+      columnRowBytes_ = levelBytes_.back();
+      columnRows_.assign(8 * columnRowBytes_, 0);
+    }
   } else {
     rowBytes_ = static_cast<std::size_t>(geometry.width) * BytesPerPixel(geometry.kind);
     scratch_.assign(rowBytes_, 0);
@@ -120,7 +124,11 @@ BitRow RasterTarget::BeginBitonalRow(std::int32_t row) {
   out.width = static_cast<std::uint32_t>(geometry_.width);
   direct_ = false;
   if (inside && levels_ == 0 && geometry_.rotation == 0) {
+    ClearThrough(row);
     out.bits = OutRow(row);
+    direct_ = true;
+  } else if (inside && levels_ == 0 && Turned(geometry_.rotation)) {
+    out.bits = ColumnSlot(row);
     direct_ = true;
   } else if (inside && levels_ == 0 && geometry_.rotation == 180) {
     out.bits = OutRow(geometry_.rows - 1 - row);
@@ -134,12 +142,71 @@ BitRow RasterTarget::BeginBitonalRow(std::int32_t row) {
 }
 
 void RasterTarget::EndBitonalRow() {
-  if (direct_ || !ok_ || row_ < 0 || row_ >= geometry_.rows) return;
-  if (levels_ == 0) {
-    WriteColumn(row_, scratch_.data(), geometry_.width);
-  } else {
-    PushLevel(0, scratch_.data());
+  if (!ok_ || row_ < 0 || row_ >= geometry_.rows) return;
+  if (Turned(geometry_.rotation) && levels_ == 0) {
+    columnSlots_ = static_cast<std::uint8_t>(columnSlots_ | (1u << columnSlot_));
+    return;
   }
+  if (!direct_) PushLevel(0, scratch_.data());
+}
+
+void RasterTarget::ClearThrough(std::int32_t y) {
+  if (y < clearedRows_) return;
+  std::memset(OutRow(clearedRows_), 0,
+              static_cast<std::size_t>(y + 1 - clearedRows_) * layout_.stride);
+  clearedRows_ = y + 1;
+}
+
+void RasterTarget::Finish() {
+  if (!ok_) return;
+  if (lazyClear_ && clearedRows_ < layout_.rows) ClearThrough(layout_.rows - 1);
+  FlushColumns();
+}
+
+// The slot for the output column of reduced source row `row` (turned by 90 or 270), after
+// writing out the rows held for another byte column.
+std::uint8_t* RasterTarget::ColumnSlot(std::int32_t row) {
+  const std::int32_t reducedRows = geometry_.rows >> levels_;
+  const std::int32_t x = geometry_.rotation == 90 ? reducedRows - 1 - row : row;
+  if ((x >> 3) != columnByte_) {
+    FlushColumns();
+    columnByte_ = x >> 3;
+  }
+  columnSlot_ = x & 7;
+  return columnRows_.data() + static_cast<std::size_t>(columnSlot_) * columnRowBytes_;
+}
+
+// Each group of eight source pixels of the held rows, an 8 × 8 bit block, is transposed into
+// one byte of each of eight output rows. Blocks that are all white are skipped.
+void RasterTarget::FlushColumns() {
+  if (columnSlots_ == 0) return;
+  const std::int32_t count = layout_.rows;  // source pixels per reduced row
+  const std::size_t stride = layout_.stride;
+  std::uint8_t* column = image_.data() + columnByte_;
+  const bool down = geometry_.rotation == 90;  // source pixel j goes to output row j
+  const std::size_t bytes = (static_cast<std::size_t>(count) + 7) / 8;
+  const std::uint8_t* slots[8];
+  for (std::size_t p = 0; p < 8; ++p) slots[p] = columnRows_.data() + p * columnRowBytes_;
+  for (std::size_t k = 0; k < bytes; ++k) {
+    std::uint64_t x = 0;
+    for (std::size_t p = 0; p < 8; ++p) x |= static_cast<std::uint64_t>(slots[p][k]) << (56 - 8 * p);
+    if (x == 0) continue;
+    std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
+    x = x ^ t ^ (t << 7);
+    t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
+    x = x ^ t ^ (t << 14);
+    t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
+    x = x ^ t ^ (t << 28);
+    for (std::size_t q = 0; q < 8; ++q) {
+      const auto out = static_cast<std::uint8_t>(x >> (56 - 8 * q));
+      const std::int32_t j = static_cast<std::int32_t>(k * 8 + q);
+      if (out == 0 || j >= count) continue;
+      const std::int32_t y = down ? j : count - 1 - j;
+      column[static_cast<std::size_t>(y) * stride] |= out;
+    }
+  }
+  std::memset(columnRows_.data(), 0, columnRows_.size());
+  columnSlots_ = 0;
 }
 
 // Two consecutive rows of one level make one row of the next: each byte pair of a row gives
@@ -191,47 +258,22 @@ void RasterTarget::PlaceReducedRow(std::int32_t row, const std::uint8_t* bits) {
       }
       break;
     }
-    default: WriteColumn(row, bits, width); break;
-  }
-}
-
-// Turned by 90 or 270 degrees a source row becomes an output column: each set pixel is ORed
-// into its output row through the column's bit mask. White bytes are skipped eight at a time.
-void RasterTarget::WriteColumn(std::int32_t row, const std::uint8_t* bits, std::int32_t count) {
-  const std::int32_t reducedRows = geometry_.rows >> levels_;
-  const std::int32_t x = geometry_.rotation == 90 ? reducedRows - 1 - row : row;
-  const std::uint8_t mask = static_cast<std::uint8_t>(0x80u >> (x & 7));
-  const std::size_t stride = layout_.stride;
-  std::uint8_t* column = image_.data() + (x >> 3);
-  const bool down = geometry_.rotation == 90;  // source pixel j goes to output row j
-  const std::size_t bytes = (static_cast<std::size_t>(count) + 7) / 8;
-  std::size_t k = 0;
-  while (k < bytes) {
-    if (k + 8 <= bytes) {
-      std::uint64_t word;
-      std::memcpy(&word, bits + k, 8);
-      if (word == 0) {
-        k += 8;
-        continue;
-      }
+    default: {
+      std::uint8_t* slot = ColumnSlot(row);
+      for (std::size_t k = 0; k < bytes; ++k) slot[k] |= bits[k];
+      slot[bytes - 1] &= lastMask;
+      columnSlots_ = static_cast<std::uint8_t>(columnSlots_ | (1u << columnSlot_));
+      break;
     }
-    unsigned b = bits[k];
-    while (b) {
-      const unsigned bit = static_cast<unsigned>(__builtin_clz(b)) - 24;  // 0 = leftmost
-      b &= ~(0x80u >> bit);
-      const std::int32_t j = static_cast<std::int32_t>(k * 8 + bit);
-      if (j >= count) break;
-      const std::int32_t y = down ? j : count - 1 - j;
-      column[static_cast<std::size_t>(y) * stride] |= mask;
-    }
-    ++k;
   }
 }
 
 std::uint8_t* RasterTarget::BeginPixelRow(std::int32_t row) {
   row_ = row;
   direct_ = ok_ && geometry_.rotation == 0 && row >= 0 && row < geometry_.rows;
-  return direct_ ? OutRow(row) : scratch_.data();
+  if (!direct_) return scratch_.data();
+  ClearThrough(row);
+  return OutRow(row);
 }
 
 void RasterTarget::EndPixelRow() {

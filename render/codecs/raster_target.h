@@ -53,6 +53,13 @@ class RasterTarget {
   // needed for a factor above 1 (their rule combines pixel pairs).
   RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_t> image,
                const HalvingTables* tables = nullptr);
+  ~RasterTarget() { Finish(); }
+  RasterTarget(const RasterTarget&) = delete;
+  RasterTarget& operator=(const RasterTarget&) = delete;
+
+  // Writes out what is still held back and clears the rows no decoder reached. Called by the
+  // whole-image decoders and by the destructor; the image is complete only after it.
+  void Finish();
 
   bool ok() const { return ok_; }
   const RasterGeometry& geometry() const { return geometry_; }
@@ -72,7 +79,9 @@ class RasterTarget {
   std::uint8_t* OutRow(std::int32_t y) { return image_.data() + static_cast<std::size_t>(y) * layout_.stride; }
   void PushLevel(int level, const std::uint8_t* bits);
   void PlaceReducedRow(std::int32_t row, const std::uint8_t* bits);
-  void WriteColumn(std::int32_t row, const std::uint8_t* bits, std::int32_t count);
+  void ClearThrough(std::int32_t y);
+  std::uint8_t* ColumnSlot(std::int32_t row);
+  void FlushColumns();
 
   RasterGeometry geometry_;
   RasterLayout layout_;
@@ -91,7 +100,18 @@ class RasterTarget {
   std::vector<std::size_t> levelBytes_;
   std::vector<std::uint32_t> levelRowsSeen_;
   std::int32_t reducedRows_ = 0;
-  std::vector<std::uint8_t> reversed_;
+  // Rows above this one are cleared or written; only at rotation 0 and factor 1, where rows
+  // are cleared just before they are painted instead of all at once.
+  bool lazyClear_ = false;
+  std::int32_t clearedRows_ = 0;
+
+  // Turned by 90 or 270 degrees, up to eight source rows that share one output byte column
+  // are held and then written a byte at a time.
+  std::vector<std::uint8_t> columnRows_;
+  std::size_t columnRowBytes_ = 0;
+  std::int32_t columnByte_ = -1;  // output byte column held, -1 none
+  std::uint8_t columnSlots_ = 0;  // bit p set: slot p holds a row
+  std::int32_t columnSlot_ = 0;   // slot of the row being painted
 };
 
 }  // namespace quillon
