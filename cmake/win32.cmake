@@ -57,3 +57,14 @@ if(KPZINFO_SOURCES)
   target_link_libraries(kpzinfo PRIVATE quillon_win32)
   target_compile_options(kpzinfo PRIVATE ${QUILLON_WARNINGS})
 endif()
+
+# kpzsnap draws plots through GDI into bitmaps and writes PNG through zlib (libz-mingw-w64-dev).
+quillon_glob(KPZSNAP_SOURCES tools/kpzsnap)
+if(KPZSNAP_SOURCES)
+  set(ZLIB_USE_STATIC_LIBS ON)  # no zlib1.dll beside the tool
+  find_package(ZLIB REQUIRED)
+  add_executable(kpzsnap ${KPZSNAP_SOURCES})
+  target_link_libraries(kpzsnap PRIVATE quillon_win32 ZLIB::ZLIB)
+  target_compile_options(kpzsnap PRIVATE ${QUILLON_WARNINGS})
+endif()
+
