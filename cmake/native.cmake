@@ -87,3 +87,8 @@ if(benchmark_FOUND AND QUILLON_BENCH_SOURCES)
     target_compile_definitions(${name} PRIVATE QUILLON_SHARED_DIR="${QUILLON_SHARED_DIR}")
   endforeach()
 endif()
+
+# The vector benchmark makes its plots with kpzgen's generator.
+if(TARGET vector_bench)
+  target_sources(vector_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/kpzgen/site_plan.cpp)
+endif()

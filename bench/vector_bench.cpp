@@ -1,0 +1,84 @@
+// Interpreter throughput on vector plots into the null device: the cost of reading records,
+// turning points and managing pens, without any drawing. The plots are made in-process by the
+// same generator that writes samples/large-plan.kpz and samples/site-plan.kpz.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/kpz_inspector.h"
+#include "render/draw_context.h"
+#include "render/null_device.h"
+#include "tests/support/fake_document_platform.h"
+#include "tools/kpzgen/sample_plots.h"
+
+namespace quillon {
+namespace {
+
+constexpr std::uint32_t kLargePolylines = 262144;  // the size kpzgen writes: ~1M vectors
+
+struct Plot {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t records = 0;  // every record of every page, as the inspector counts them
+};
+
+const Plot& LargePlan() {
+  static const Plot plot = [] {
+    Plot p{MakeLargePlan(kLargePolylines), 0};
+    for (const auto& page : InspectKpz(p.bytes).pages) p.records += page.records;
+    return p;
+  }();
+  return plot;
+}
+
+const Plot& SitePlan() {
+  static const Plot plot = [] {
+    Plot p{MakeSitePlan(), 0};
+    for (const auto& page : InspectKpz(p.bytes).pages) p.records += page.records;
+    return p;
+  }();
+  return plot;
+}
+
+// Screen draws of one plot at fit into 1600 x 1200, turned by state.range(0) degrees.
+void DrawIntoNullDevice(benchmark::State& state, const Plot& plot) {
+  test::FakeDocumentPlatform platform;
+  platform.AddFile("plot.kpz", plot.bytes);
+  DrawContext context(platform, 0, 0);
+  if (context.OpenDocument("plot.kpz", 1600, 1200) != 0) {
+    state.SkipWithError("the plot does not open");
+    return;
+  }
+  const int rotation = static_cast<int>(state.range(0));
+  const bool sideways = rotation == 90 || rotation == 270;
+  NullDevice device;
+  for (auto _ : state) {
+    context.document()->zoom = 0;
+    context.document()->rotation = rotation;
+    context.DrawDocument(&device, 0, sideways ? 1200 : 1600, sideways ? 1600 : 1200, 0, 0,
+                         "plot.kpz", 0);
+  }
+  const double draws = static_cast<double>(state.iterations());
+  state.counters["records/s"] =
+      benchmark::Counter(static_cast<double>(plot.records) * draws, benchmark::Counter::kIsRate);
+  state.counters["points/s"] =
+      benchmark::Counter(static_cast<double>(device.points()), benchmark::Counter::kIsRate);
+  state.counters["records"] = static_cast<double>(plot.records);
+  state.counters["points/draw"] = static_cast<double>(device.points()) / draws;
+  state.counters["pens/draw"] = static_cast<double>(device.objectsCreated()) / draws;
+  state.SetBytesProcessed(static_cast<std::int64_t>(plot.bytes.size() * state.iterations()));
+  context.CloseDocument(&device);
+}
+
+void BM_LargePlanIntoNullDevice(benchmark::State& state) { DrawIntoNullDevice(state, LargePlan()); }
+BENCHMARK(BM_LargePlanIntoNullDevice)->Arg(0)->Arg(270)->Unit(benchmark::kMillisecond);
+
+void BM_SitePlanIntoNullDevice(benchmark::State& state) { DrawIntoNullDevice(state, SitePlan()); }
+BENCHMARK(BM_SitePlanIntoNullDevice)->Arg(270)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quillon
+
+BENCHMARK_MAIN();
