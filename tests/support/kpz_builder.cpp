@@ -69,7 +69,7 @@ void KpzBuilder::PatchLength(std::size_t start) {
   PutU32At(body_, start + 1, U32Of(body_.size() - start - 5));
 }
 
-KpzBuilder& KpzBuilder::Wrapped(KpzWrapperSpec wrapper) {
+KpzBuilder& KpzBuilder::Wrapped(KpzWrapperLayout wrapper) {
   wrapper_ = std::move(wrapper);
   return *this;
 }
@@ -621,27 +621,27 @@ std::vector<std::uint8_t> KpzBuilder::Assemble(KpzBuiltLayout* layoutOut) const 
   KpzBuiltLayout layout;
 
   if (wrapper_) {
-    const auto& spec = *wrapper_;
+    const auto& layout = *wrapper_;
     std::uint32_t stringBytes = 0;
-    for (const auto& s : spec.strings) stringBytes += U32Of(s.size()) + 2;
-    const std::uint32_t k = spec.blockCount.value_or(U32Of(spec.blockSizes.size()));
-    const std::uint32_t m = spec.extraCount.value_or(U32Of(spec.extras.size()));
+    for (const auto& s : layout.strings) stringBytes += U32Of(s.size()) + 2;
+    const std::uint32_t k = layout.blockCount.value_or(U32Of(layout.blockSizes.size()));
+    const std::uint32_t m = layout.extraCount.value_or(U32Of(layout.extras.size()));
     const std::uint32_t size =
-        spec.wrapperSize.value_or(spec.remainder + 24 + stringBytes + 4 * k + 4 * m);
+        layout.wrapperSize.value_or(layout.remainder + 24 + stringBytes + 4 * k + 4 * m);
     w.U32(0xBABEFACEu);
     w.Fill(12, 0);
     w.U32(size);
     w.Fill(12, 0);
     w.U32(k);
     w.U32(m);
-    for (const auto& s : spec.strings) {
+    for (const auto& s : layout.strings) {
       w.U16(static_cast<std::uint16_t>(s.size()));
       w.Bytes({reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
     }
-    for (auto b : spec.blockSizes) w.U32(b);
-    for (auto e : spec.extras) w.U32(e);
-    if (spec.remainder != 0) w.Fill(std::size_t{spec.remainder} + 4, 0xEE);
-    for (auto b : spec.blockSizes) w.Fill(b, 0xBB);
+    for (auto b : layout.blockSizes) w.U32(b);
+    for (auto e : layout.extras) w.U32(e);
+    if (layout.remainder != 0) w.Fill(std::size_t{layout.remainder} + 4, 0xEE);
+    for (auto b : layout.blockSizes) w.Fill(b, 0xBB);
   }
   layout.dataStart = file.size();
   const std::size_t base = layout.dataStart;
@@ -700,11 +700,11 @@ std::vector<std::uint8_t> KpzBuilder::Assemble(KpzBuiltLayout* layoutOut) const 
       for (auto d : layout.lineStyleDefinitions) w.U32(d);
     });
   }
-  auto counted16 = [&](std::uint8_t op, const RawTableSpec& spec) {
-    if (!spec.present) return std::uint32_t{0};
+  auto counted16 = [&](std::uint8_t op, const RawTable& layout) {
+    if (!layout.present) return std::uint32_t{0};
     return table(op, [&] {
-      w.U16(static_cast<std::uint16_t>(spec.count));
-      w.Bytes(spec.entries);
+      w.U16(static_cast<std::uint16_t>(layout.count));
+      w.Bytes(layout.entries);
     });
   };
   layout.patternTable = counted16(37, table37_);

@@ -41,7 +41,7 @@ struct KpzHeaderFields {
   std::uint32_t length = 664;            // the plain-form test looks at this field
 };
 
-struct KpzWrapperSpec {
+struct KpzWrapperLayout {
   std::array<std::string, 9> strings;
   std::vector<std::uint32_t> blockSizes;  // blocks are written as that many filler bytes
   std::vector<std::uint32_t> extras;
@@ -116,7 +116,7 @@ class KpzBuilder {
   static std::uint32_t Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
   // Outer form and header.
-  KpzBuilder& Wrapped(KpzWrapperSpec wrapper);
+  KpzBuilder& Wrapped(KpzWrapperLayout wrapper);
   KpzBuilder& Header(KpzHeaderFields header);
   KpzBuilder& PageSize(double widthMetres, double heightMetres, std::uint16_t resolution);
   KpzHeaderFields& header() { return header_; }
@@ -244,25 +244,25 @@ class KpzBuilder {
   // Writes the len field of a record begun at `start` (the opcode byte): bytes after it.
   void PatchLength(std::size_t start);
 
-  struct RawTableSpec {
+  struct RawTable {
     bool present = false;
     std::int32_t count = 0;
     std::vector<std::uint8_t> entries;
   };
-  struct LineStyleSpec {
+  struct LineStyleEntry {
     std::vector<std::uint32_t> dashBits;
     std::optional<std::uint16_t> countOverride;
   };
 
-  std::optional<KpzWrapperSpec> wrapper_;
+  std::optional<KpzWrapperLayout> wrapper_;
   KpzHeaderFields header_;
   std::vector<std::uint8_t> body_;  // records after the header
   std::vector<std::uint32_t> pages_;
   std::optional<std::vector<std::uint32_t>> pageEntries_;
   std::optional<std::uint16_t> pageCount_;
   bool pageTable_ = true;
-  std::vector<LineStyleSpec> lineStyles_;
-  RawTableSpec table37_, table47_, table49_, table35_;
+  std::vector<LineStyleEntry> lineStyles_;
+  RawTable table37_, table47_, table49_, table35_;
   std::optional<std::array<std::uint16_t, 2>> table45_;
   KpzIndexFields index_;
   std::uint32_t rasterHeaders_ = 0;

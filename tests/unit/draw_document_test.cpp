@@ -134,7 +134,7 @@ TEST_F(DrawDocumentTest, PagesDrawnInTableOrder) {
 
 TEST_F(DrawDocumentTest, WrappedFileDrawsLikePlain) {
   KpzBuilder b;
-  KpzWrapperSpec wrapper;
+  KpzWrapperLayout wrapper;
   wrapper.strings[0] = "name";
   wrapper.blockSizes = {7, 3};
   wrapper.remainder = 2;

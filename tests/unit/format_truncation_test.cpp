@@ -41,7 +41,7 @@ Walk WalkPage(std::span<const std::uint8_t> file, std::uint64_t start) {
 }
 
 KpzBuilder SampleBuilder() {
-  KpzWrapperSpec w;
+  KpzWrapperLayout w;
   w.strings[0] = "name";
   w.blockSizes = {6};
   w.remainder = 2;

@@ -72,7 +72,7 @@ TEST(HeaderRecordTest, VersionTextOfFullWidthStaysTerminated) {
 }
 
 TEST(HeaderRecordTest, WrappedFileFindsHeaderAfterWrapper) {
-  KpzWrapperSpec w;
+  KpzWrapperLayout w;
   w.blockSizes = {5};
   w.remainder = 2;
   Loaded l;

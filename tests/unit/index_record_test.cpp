@@ -43,7 +43,7 @@ TEST(IndexRecordTest, ReadsOffsetsOfABuiltFile) {
 }
 
 TEST(IndexRecordTest, PaddedRecordIsValidAndOffsetsAreRelativeToDataStart) {
-  KpzWrapperSpec wrapper;
+  KpzWrapperLayout wrapper;
   wrapper.blockSizes = {7};
   KpzBuilder b;
   b.Wrapped(wrapper).BeginPage().EndPage();

@@ -47,7 +47,7 @@ TEST(KpzBuilderTest, PlainFileLayout) {
 }
 
 TEST(KpzBuilderTest, WrapperSizeSatisfiesTheSkipRule) {
-  KpzWrapperSpec w;
+  KpzWrapperLayout w;
   w.strings = {"x", "yy"};
   w.blockSizes = {4, 4};
   w.extras = {9};

@@ -81,7 +81,7 @@ TEST(KpzInspectorTest, PlainFileIsReadWhole) {
 }
 
 TEST(KpzInspectorTest, WrappedFileCountsFromItsDataStart) {
-  KpzWrapperSpec w;
+  KpzWrapperLayout w;
   w.strings[0] = "name";
   w.blockSizes = {6, 2, 9};
   w.extras = {1};
@@ -119,7 +119,7 @@ TEST(KpzInspectorTest, NeitherOuterFormIsRefused) {
 }
 
 TEST(KpzInspectorTest, MoreThanTenWrapperBlocksAreRefused) {
-  KpzWrapperSpec w;
+  KpzWrapperLayout w;
   w.blockSizes.assign(11, 1);
   KpzBuilder b = TwoPages();
   b.Wrapped(w);

@@ -168,7 +168,7 @@ TEST_F(TablesTest, LineStyleEntryPointingOutsideTheFile) {
 }
 
 TEST_F(TablesTest, WrappedOffsetsCountFromTheDataStart) {
-  KpzWrapperSpec w;
+  KpzWrapperLayout w;
   w.blockSizes = {100, 3};
   KpzBuilder b;
   b.Wrapped(w).BeginPage().EndPage();

@@ -39,8 +39,8 @@ TEST(OuterFormTest, PlainAndUnknownFilesStartAtZero) {
   EXPECT_EQ(FindDataStart(Bytes{7, 7, 7}), 0u);
 }
 
-KpzWrapperSpec SampleWrapper() {
-  KpzWrapperSpec w;
+KpzWrapperLayout SampleWrapper() {
+  KpzWrapperLayout w;
   w.strings = {"a", "bc", "", "def", "", "", "g", "", "hijk"};
   w.blockSizes = {3, 0, 5};
   w.extras = {0x11111111, 0x22222222};
@@ -48,8 +48,8 @@ KpzWrapperSpec SampleWrapper() {
 }
 
 TEST(WrapperTest, RemainderZeroSkipsOnlyTheBlocks) {
-  const auto spec = SampleWrapper();
-  const Bytes file = KpzBuilder().Wrapped(spec).Build();
+  const auto layout = SampleWrapper();
+  const Bytes file = KpzBuilder().Wrapped(layout).Build();
   const std::size_t strings = 9 * 2 + 1 + 2 + 3 + 1 + 4;
   const std::size_t expected = 40 + strings + 3 * 4 + 2 * 4 + 3 + 0 + 5;
   const char* why = nullptr;
@@ -69,9 +69,9 @@ TEST(WrapperTest, RemainderZeroSkipsOnlyTheBlocks) {
 }
 
 TEST(WrapperTest, NonZeroRemainderSkipsRPlusFour) {
-  auto spec = SampleWrapper();
-  spec.remainder = 6;
-  const Bytes file = KpzBuilder().Wrapped(spec).Build();
+  auto layout = SampleWrapper();
+  layout.remainder = 6;
+  const Bytes file = KpzBuilder().Wrapped(layout).Build();
   const Bytes plain = KpzBuilder().Wrapped(SampleWrapper()).Build();
   auto wrapper = ReadWrapper(file);
   ASSERT_TRUE(wrapper);
@@ -83,47 +83,47 @@ TEST(WrapperTest, NonZeroRemainderSkipsRPlusFour) {
 
 TEST(WrapperTest, RemainderIsComputedInUnsigned32Bits) {
   // A wrapper size too small makes r wrap to a huge value: refused, not wrapped around.
-  auto spec = SampleWrapper();
-  spec.wrapperSize = 10;
+  auto layout = SampleWrapper();
+  layout.wrapperSize = 10;
   const char* why = nullptr;
-  EXPECT_FALSE(ReadWrapper(KpzBuilder().Wrapped(spec).Build(), &why));
+  EXPECT_FALSE(ReadWrapper(KpzBuilder().Wrapped(layout).Build(), &why));
   EXPECT_STREQ(why, "wrapper remainder runs past the end of the file");
   // r = 0xFFFFFFFC would wrap r + 4 to 0 in 32 bits.
   const std::uint32_t exact = 24 + (9 * 2 + 11) + 3 * 4 + 2 * 4;
-  spec.wrapperSize = exact - 4;
-  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(spec).Build()));
+  layout.wrapperSize = exact - 4;
+  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(layout).Build()));
 }
 
 TEST(WrapperTest, MoreThanTenBlocksIsRefused) {
-  KpzWrapperSpec spec;
-  spec.blockSizes.assign(10, 1);
-  EXPECT_TRUE(ReadWrapper(KpzBuilder().Wrapped(spec).Build()));
-  spec.blockSizes.assign(11, 1);
+  KpzWrapperLayout layout;
+  layout.blockSizes.assign(10, 1);
+  EXPECT_TRUE(ReadWrapper(KpzBuilder().Wrapped(layout).Build()));
+  layout.blockSizes.assign(11, 1);
   const char* why = nullptr;
-  EXPECT_FALSE(ReadWrapper(KpzBuilder().Wrapped(spec).Build(), &why));
+  EXPECT_FALSE(ReadWrapper(KpzBuilder().Wrapped(layout).Build(), &why));
   EXPECT_STREQ(why, "more than 10 wrapper blocks");
   // Huge claimed count with no sizes behind it.
-  spec.blockSizes.clear();
-  spec.blockCount = 0xFFFFFFFF;
-  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(spec).Build()));
+  layout.blockSizes.clear();
+  layout.blockCount = 0xFFFFFFFF;
+  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(layout).Build()));
 }
 
 TEST(WrapperTest, BlocksOrExtrasPastTheEndAreRefused) {
-  auto spec = SampleWrapper();
-  spec.blockSizes = {0x7FFFFFFF};
+  auto layout = SampleWrapper();
+  layout.blockSizes = {0x7FFFFFFF};
   const char* why = nullptr;
-  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(spec).TruncateAt(4000).Build(), &why));
+  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(layout).TruncateAt(4000).Build(), &why));
   EXPECT_STREQ(why, "wrapper blocks run past the end of the file");
-  spec = SampleWrapper();
-  spec.extraCount = 0x40000000;
-  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(spec).Build(), &why));
+  layout = SampleWrapper();
+  layout.extraCount = 0x40000000;
+  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(layout).Build(), &why));
   EXPECT_STREQ(why, "wrapper extra entries run past the end of the file");
 }
 
 TEST(WrapperTest, EveryTruncationIsRefusedOrInside) {
-  auto spec = SampleWrapper();
-  spec.remainder = 3;
-  const Bytes full = KpzBuilder().Wrapped(spec).Build();
+  auto layout = SampleWrapper();
+  layout.remainder = 3;
+  const Bytes full = KpzBuilder().Wrapped(layout).Build();
   const std::size_t dataStart = *FindDataStart(full);
   for (std::size_t n = 0; n < dataStart + 8; ++n) {
     const Bytes cut(full.begin(), full.begin() + n);

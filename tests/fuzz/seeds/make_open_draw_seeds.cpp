@@ -39,7 +39,7 @@ KpzBuilder Lines() {
 }
 
 KpzBuilder Wrapped() {
-  quillon::KpzWrapperSpec w;
+  quillon::KpzWrapperLayout w;
   w.strings[0] = "plot";
   w.strings[4] = "author";
   w.blockSizes = {6, 3};
