@@ -70,6 +70,7 @@ void Room(KpzBuilder& b, std::uint16_t style, double angle, const std::vector<De
 std::vector<std::uint8_t> MakeBuildingPlan() {
   KpzBuilder b;
   b.PageSize(kSheetWidth, kSheetHeight, kDotsPerMetre).PatternTableDeclaration(4);
+  b.header().versionText = "kpzgen 1.0 sample plot";
   const int w = static_cast<int>(kSheetWidth * kDotsPerMetre);
   const int h = static_cast<int>(kSheetHeight * kDotsPerMetre);
   b.BeginPage().SheetBackground(kDotsPerMetre, kSheetWidth, kSheetHeight,

@@ -163,6 +163,7 @@ void ParkingBays(KpzBuilder& b, int w, int h) {
 std::vector<std::uint8_t> MakeSitePlan() {
   KpzBuilder b;
   b.PageSize(kSheetWidth, kSheetHeight, kDotsPerMetre);
+  b.header().versionText = "kpzgen 1.0 sample plot";
   const int w = static_cast<int>(kSheetWidth * kDotsPerMetre);
   const int h = static_cast<int>(kSheetHeight * kDotsPerMetre);
   // Fence: long dash, gap, short dash, gap (millimetres on paper).
@@ -184,6 +185,7 @@ std::vector<std::uint8_t> MakeLargePlan(std::uint32_t polylines) {
   KpzBuilder b;
   constexpr double kA0Width = 1.189, kA0Height = 0.841;
   b.PageSize(kA0Width, kA0Height, kDotsPerMetre);
+  b.header().versionText = "kpzgen 1.0 sample plot";
   const int w = static_cast<int>(kA0Width * kDotsPerMetre);
   const int h = static_cast<int>(kA0Height * kDotsPerMetre);
   std::uint32_t seed = 12345;
