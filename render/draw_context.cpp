@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "render/raster_cache.h"
+
 namespace quillon {
 
 DrawContext::DrawContext(DocumentPlatform& platform, std::uint32_t useOpaqueRaster,
@@ -117,10 +119,11 @@ void DrawContext::FreeDrawBuffers(KpzDocument&) {
 }
 
 void DrawContext::FreeRasterCache(KpzDocument& doc) {
-  // The slots' images are released with the slot array once rasters are decoded into it.
-  if (doc.documentHeap && doc.rasterCache) doc.documentHeap->Free(doc.rasterCache);
-  doc.rasterCache = nullptr;
-  doc.rasterCacheAllocated = false;
+  // The images are stored turned: all of them go, with the raster that was being decoded.
+  rasterState_.DropTarget();
+  rasterState_.entry = nullptr;
+  rasterState_.drawable = false;
+  ReleaseRasterCache(doc);
 }
 
 }  // namespace quillon

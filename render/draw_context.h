@@ -17,6 +17,7 @@
 #include "render/halving_tables.h"
 #include "render/platform_flavour.h"
 #include "render/point_reader.h"
+#include "render/raster_state.h"
 
 namespace quillon {
 
@@ -83,6 +84,8 @@ class DrawContext {
   bool windows9x() const { return platformFlavour_ == PlatformFlavour::Windows9x; }
   // The software dash generator that line pens load on Windows 9x.
   DashStepper& dashStepper() { return dashStepper_; }
+  // The raster being drawn (opcodes 15, 54, 61).
+  RasterDrawState& rasterState() { return rasterState_; }
 
  private:
   bool PrepareDocument(KpzDocument& doc);
@@ -112,6 +115,7 @@ class DrawContext {
   std::function<void(Device&)> releasePrintDevice_;
   PlatformFlavour platformFlavour_ = PlatformFlavour::WindowsNt;
   DashStepper dashStepper_;
+  RasterDrawState rasterState_;
 };
 
 }  // namespace quillon

@@ -1,19 +1,143 @@
 #include "render/raster_records.h"
 
+#include <algorithm>
+#include <array>
+#include <new>
 #include <string>
+
+#include "render/codecs/group4_decoder.h"
+#include "render/codecs/jpeg_decoder.h"
+#include "render/codecs/packbits_decoder.h"
+#include "render/codecs/planar_rgb_decoder.h"
+#include "render/codecs/run_pair_decoder.h"
+#include "render/point_reader.h"
+#include "render/raster_cache.h"
+#include "render/raster_format.h"
+#include "render/raster_painter.h"
+#include "render/raster_reduction.h"
 
 namespace quillon {
 
 namespace {
-constexpr std::uint16_t kRunPairs = 0x0001, kGroup4 = 0x1000;
+
 constexpr std::uint8_t kMaxLevels = 5;
+
+struct RasterLevel {
+  std::int32_t width = 0, height = 0, offset = 0;
+};
+
+std::int32_t Wrap32(std::int64_t v) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+}
+
+int BitCountOf(PixelKind kind) {
+  switch (kind) {
+    case PixelKind::Bitonal:
+      return 1;
+    case PixelKind::Gray8:
+      return 8;
+    case PixelKind::Rgb24:
+      return 24;
+  }
+  return 0;
+}
+
+int Log2(int factor) {
+  int level = 0;
+  while ((1 << level) < factor) ++level;
+  return level;
+}
+
+// The current image, freshly allocated and described for `geometry`; nullptr when its size is
+// absurd or the heap refuses, and the raster is then skipped.
+RasterImage* PrepareImage(DocumentHeap& heap, RasterCacheEntry& entry, int factor,
+                          const RasterGeometry& geometry) {
+  const auto layout = MeasureRaster(geometry);
+  if (!layout) return nullptr;
+  RasterImage* image = NewCurrentImage(heap, entry, factor, layout->bytes);
+  if (!image) return nullptr;
+  image->width = layout->width;
+  image->rows = layout->rows;
+  image->stride = static_cast<std::uint32_t>(layout->stride);
+  image->bitCount = static_cast<std::uint8_t>(BitCountOf(geometry.kind));
+  image->usable = false;
+  return image;
+}
+
+// Whole-image decoders; false when the image must not be painted.
+bool DecodeWhole(RasterCodec codec, std::span<const std::uint8_t> data, RasterLead lead,
+                 RasterTarget& target) {
+  switch (codec) {
+    case RasterCodec::Group4:
+      DecodeGroup4(data, lead, target);
+      break;
+    case RasterCodec::PackBits8:
+      DecodePackBits8Image(data, lead, target);
+      break;
+    case RasterCodec::PlanarRgb:
+      DecodePlanarRgbImage(data, target);
+      break;
+    case RasterCodec::Jpeg:
+      if (!DecodeJpeg(data, target)) return false;
+      break;
+    default:
+      return false;
+  }
+  target.Finish();
+  return true;
+}
+
+void DecodeRow(RasterCodec codec, std::span<const std::uint8_t> data, std::int32_t row,
+               RasterTarget& target) {
+  switch (codec) {
+    case RasterCodec::RunPairs:
+      DecodeRunPairRow(data, row, target);
+      break;
+    case RasterCodec::PlanarRgb:
+      DecodePlanarRgbRow(data, row, target);
+      break;
+    case RasterCodec::PackBits8:
+      DecodePackBits8Row(data, row, target);
+      break;
+    default:
+      break;
+  }
+}
+
+void Paint(DrawContext& ctx, KpzDocument& doc, RasterDrawState& st, const RasterImage& image) {
+  if (!doc.targetDc || !doc.documentHeap) return;
+  const RasterHeader& h = st.header;
+  RasterPaintJob job;
+  job.image = &image;
+  job.x = h.cornerX;
+  job.y = h.cornerY;
+  job.destWidth = h.destWidth;
+  job.destHeight = h.destHeight;
+  job.header = h;
+  job.rasterRop = ctx.rasterRop();
+  const RasterCodec codec = CodecOf(h.format);
+  if (codec == RasterCodec::Stored) {
+    if (image.bitCount <= 8)
+      job.colours = PaletteColourTable(st.Palette(), h.colourCount, 1u << image.bitCount);
+  } else if (image.bitCount == 1) {
+    job.colours = BitonalColourTable(h);
+    job.bitonalTable = true;
+  } else if (image.bitCount == 8) {
+    job.colours = PaletteColourTable(st.Palette(), h.colourCount, 256);
+  }
+  if (PaintRaster(*doc.targetDc, *doc.documentHeap, job) == PaintResult::NoMemory)
+    ctx.ShowControlMessage("Heap Alloc Error");
+}
+
+// The raster of the current header, when data records belong to it.
+bool Current(const KpzDocument& doc, const RasterDrawState& st) {
+  return doc.rasterOrdinal >= 0 && st.ordinal == doc.rasterOrdinal;
+}
+
 }  // namespace
 
-// Decoding, the raster cache and StretchDIBits come with the raster work; the records are
-// read exactly here, the header keeps the state it owns (ordinal, halving rule) and the
-// device gets a note of what was read.
-
 bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+  RasterDrawState& st = ctx.rasterState();
   const std::uint8_t flags = in.u8();
   const std::uint32_t fore = in.u32();
   const std::uint32_t back = in.u32();
@@ -23,11 +147,67 @@ bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   const std::int32_t rows = in.i32(), bytesPerRow = in.i32(), width = in.i32();
   const std::uint16_t format = in.u16();
   const std::uint16_t colours = in.u16();
-  in.skip(4ull * (colours == 0 ? 1 : colours));
   if (!in.ok()) return false;
+  // Colour i goes to palette entry i; without a palette store the raster cannot be drawn but
+  // its record is still passed over whole.
+  const std::span<RasterPaletteEntry> palette = st.Palette();
+  const std::uint32_t stored = colours == 0 ? 1 : colours;
+  for (std::uint32_t i = 0; i < stored; ++i) {
+    const std::uint32_t c = in.u32();
+    if (i < palette.size())
+      palette[i] = {static_cast<std::uint16_t>(i),
+                    static_cast<std::uint16_t>(((c >> 16) & 0xFF) << 8),
+                    static_cast<std::uint16_t>(((c >> 8) & 0xFF) << 8),
+                    static_cast<std::uint16_t>((c & 0xFF) << 8)};
+  }
+  if (!in.ok()) return false;
+
   ++doc.rasterOrdinal;
   if (doc.printing) doc.reductionFactor = 1;
-  if (format & (kRunPairs | kGroup4)) ctx.SetHalvingRule(back == 0 ? PairRule::And : PairRule::Or);
+  st.DropTarget();
+  st.ordinal = doc.rasterOrdinal;
+  st.entry = nullptr;
+  st.drawable = false;
+  st.decodeFailed = false;
+  st.pending =
+      (flags & raster_flags::kRowRecords) ? static_cast<std::uint32_t>(std::max(rows, 0)) : 1;
+
+  const int rotation = doc.rotation;
+  const std::int32_t w = Wrap32(static_cast<std::int64_t>(x2) - x1);
+  const std::int32_t h = Wrap32(static_cast<std::int64_t>(y2) - y1);
+  const DevicePoint p = RotatePoint(x, y, rotation, ctx.pageDots());
+  RasterHeader& header = st.header;
+  header = RasterHeader{};
+  header.flags = flags;
+  header.foreColour = fore;
+  header.backColour = back;
+  header.cornerX = p.x;
+  header.cornerY = p.y;
+  switch (rotation) {
+    case 90:
+      header.cornerX = Wrap32(static_cast<std::int64_t>(p.x) - h);
+      break;
+    case 180:
+      header.cornerX = Wrap32(static_cast<std::int64_t>(p.x) - w);
+      header.cornerY = Wrap32(static_cast<std::int64_t>(p.y) - h);
+      break;
+    case 270:
+      header.cornerY = Wrap32(static_cast<std::int64_t>(p.y) - w);
+      break;
+    default:
+      break;
+  }
+  const bool turned = rotation == 90 || rotation == 270;
+  header.destWidth = turned ? h : w;
+  header.destHeight = turned ? w : h;
+  header.rows = rows;
+  header.bytesPerRow = bytesPerRow;
+  header.width = width;
+  header.format = format;
+  header.colourCount = colours;
+
+  if (IsBitonalFormat(format)) ctx.SetHalvingRule(back == 0 ? PairRule::And : PairRule::Or);
+
   if (doc.targetDc)
     doc.targetDc->Note(
         "raster-header flags=" + std::to_string(flags) + " format=" + std::to_string(format) +
@@ -36,28 +216,149 @@ bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
         ") rows=" + std::to_string(rows) + " bytesPerRow=" + std::to_string(bytesPerRow) +
         " width=" + std::to_string(width) + " colours=" + std::to_string(colours) +
         " fore=" + std::to_string(fore) + " back=" + std::to_string(back));
+
+  int factor = 1;
+  const bool reducible = !doc.printing && IsReducible(format);
+  if (reducible) factor = ReductionFactorFor(doc.rasterThresholds, ctx.viewWidth(), width, format);
+  if (!doc.printing) doc.reductionFactor = static_cast<std::uint8_t>(factor);
+  factor = doc.reductionFactor;
+
+  const RasterCodec codec = CodecOf(format);
+  if (codec == RasterCodec::None || palette.empty() || !doc.documentHeap) return true;
+  RasterCacheEntry* entry = RasterCacheSlot(doc, doc.rasterOrdinal);
+  if (!entry) return true;
+  if (reducible) {
+    if (entry->lastFactor != factor) SwitchFactor(*doc.documentHeap, *entry, factor);
+    entry->lastFactor = static_cast<std::uint8_t>(factor);
+  }
+  st.entry = entry;
+  if (codec == RasterCodec::Stored || (HasLevels(format) && factor > 1) ||
+      CachedImage(*entry, factor)) {
+    st.drawable = true;
+    return true;
+  }
+
+  RasterGeometry& geometry = st.geometry;
+  geometry.width = width;
+  geometry.rows = rows;
+  geometry.rotation = rotation;
+  geometry.kind = PixelKindOf(codec);
+  geometry.factor = geometry.kind == PixelKind::Bitonal ? factor : 1;
+  RasterImage* image = PrepareImage(*doc.documentHeap, *entry, factor, geometry);
+  if (!image) return true;  // this raster is skipped, the plot goes on
+  if (IsPerRowFormat(format)) {
+    auto target = std::unique_ptr<RasterTarget>(new (std::nothrow) RasterTarget(
+        geometry, {image->bits, image->bytes}, &ctx.halvingTables()));
+    if (!target || !target->ok()) return true;
+    st.SetTarget(std::move(target));
+  }
+  st.drawable = true;
   return true;
 }
 
-bool HandleRasterData(DrawContext&, KpzDocument& doc, ByteReader& in) {
+bool HandleRasterData(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+  RasterDrawState& st = ctx.rasterState();
   const std::int32_t length = in.i32();
-  if (!in.ok() || length < 0 || !in.skip(static_cast<std::uint64_t>(length))) return false;
+  if (!in.ok() || length < 0) return false;
+  const std::span<const std::uint8_t> data = in.take_bytes(static_cast<std::uint64_t>(length));
+  if (!in.ok()) return false;
   if (doc.targetDc) doc.targetDc->Note("raster-data len=" + std::to_string(length));
+  if (st.pending == 0 || !Current(doc, st)) return true;  // nothing expected: passed over
+  --st.pending;
+  if (!st.drawable || !st.entry || !doc.documentHeap) return true;
+
+  RasterCacheEntry& entry = *st.entry;
+  const RasterHeader& h = st.header;
+  const RasterCodec codec = CodecOf(h.format);
+  const int factor = doc.reductionFactor;
+  if (codec == RasterCodec::Stored) {
+    RasterImage* image = BorrowCurrentImage(*doc.documentHeap, entry, data.data(), data.size());
+    const int bits = StoredBitCount(h.format);
+    image->bitCount = static_cast<std::uint8_t>(bits);
+    image->width = h.width;
+    image->rows = h.rows;
+    const std::uint64_t stride =
+        h.width > 0 ? (static_cast<std::uint64_t>(h.width) * bits + 31) / 32 * 4 : 0;
+    image->stride = stride <= 0xFFFFFFFFu ? static_cast<std::uint32_t>(stride) : 0;
+    image->usable = image->stride != 0 && h.rows > 0;  // the painter checks the length
+  } else if ((!HasLevels(h.format) || factor == 1) && !CachedImage(entry, factor)) {
+    RasterImage& image = CurrentImage(entry);
+    if (image.bits && image.factor == factor) {
+      if (RasterTarget* rows = st.target()) {
+        DecodeRow(codec, data, h.rows - 1 - static_cast<std::int32_t>(st.pending), *rows);
+      } else {
+        RasterTarget target(st.geometry, {image.bits, image.bytes}, &ctx.halvingTables());
+        if (!target.ok() || !DecodeWhole(codec, data, RasterLead::Present, target))
+          st.decodeFailed = true;
+      }
+    }
+  }
+  if (st.pending > 0) return true;
+
+  // Completion.
+  st.FinishTarget();
+  RasterImage& image = CurrentImage(entry);
+  if (codec != RasterCodec::Stored && image.bits && image.factor == factor && !st.decodeFailed &&
+      (!HasLevels(h.format) || factor == 1))
+    image.usable = true;
+  if (!SkipsPresentFactor(h.format) && image.usable)
+    entry.present = static_cast<std::uint8_t>(entry.present | factor);
+  if (doc.printing) entry.lastFactor = 1;
+  if (HasLevels(h.format) && factor > 1) return true;  // opcode 61 paints it
+  if (image.bits && image.usable && (codec == RasterCodec::Stored || image.factor == factor))
+    Paint(ctx, doc, st, image);
   return true;
 }
 
-bool HandleRasterLevels(DrawContext&, KpzDocument& doc, ByteReader& in) {
+bool HandleRasterLevels(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+  RasterDrawState& st = ctx.rasterState();
   in.skip(4);
-  const std::uint8_t levels = in.u8();
-  std::string text = "raster-levels n=" + std::to_string(levels);
-  for (unsigned i = 0; i < levels; ++i) {
+  const std::uint8_t count = in.u8();
+  std::array<RasterLevel, kMaxLevels> levels{};
+  std::string text = "raster-levels n=" + std::to_string(count);
+  for (unsigned i = 0; i < count; ++i) {
     const std::int32_t w = in.i32(), h = in.i32(), offset = in.i32();
-    if (i < kMaxLevels)
+    if (i < kMaxLevels) {
+      levels[i] = {w, h, offset};
       text +=
           " (" + std::to_string(w) + "x" + std::to_string(h) + "@" + std::to_string(offset) + ")";
+    }
   }
   if (!in.ok()) return false;
   if (doc.targetDc) doc.targetDc->Note(text);
+
+  const int factor = doc.reductionFactor;
+  if (!Current(doc, st) || !st.drawable || !st.entry || !doc.documentHeap || doc.printing ||
+      !HasLevels(st.header.format) || factor <= 1)
+    return true;
+  const int level = Log2(factor);
+  if (level < 1 || level > kMaxLevels || level > count) return true;
+  RasterCacheEntry& entry = *st.entry;
+  const RasterCodec codec = CodecOf(st.header.format);
+  if (!CachedImage(entry, factor)) {
+    const RasterLevel& l = levels[static_cast<std::size_t>(level - 1)];
+    // At the offset: one byte, an int32 length and the level's data, all inside the file.
+    ByteReader at(doc.view);
+    if (l.offset < 0 || !at.seek(static_cast<std::uint64_t>(l.offset))) return true;
+    at.u8();
+    const std::int32_t length = at.i32();
+    if (!at.ok() || length < 0) return true;
+    const std::span<const std::uint8_t> data = at.take_bytes(static_cast<std::uint64_t>(length));
+    if (!at.ok()) return true;
+    RasterGeometry geometry;
+    geometry.width = l.width;
+    geometry.rows = l.height;
+    geometry.rotation = doc.rotation;
+    geometry.factor = 1;
+    geometry.kind = PixelKindOf(codec);
+    RasterImage* image = PrepareImage(*doc.documentHeap, entry, factor, geometry);
+    if (!image) return true;
+    RasterTarget target(geometry, {image->bits, image->bytes}, &ctx.halvingTables());
+    if (!target.ok() || !DecodeWhole(codec, data, RasterLead::Absent, target)) return true;
+    image->usable = true;
+    entry.present = static_cast<std::uint8_t>(entry.present | factor);
+  }
+  if (const RasterImage* image = CachedImage(entry, factor)) Paint(ctx, doc, st, *image);
   return true;
 }
 

@@ -235,6 +235,10 @@ int TraceDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
       " src=" + std::to_string(xSrc) + "," + std::to_string(ySrc) + "," + std::to_string(srcWidth) +
       "," + std::to_string(srcHeight) + " info=" + std::to_string(dib.info.size()) +
       " bits=" + std::to_string(dib.bits.size()) + " rop=" + Hex(rop, 8));
+  if (keepDibs_)
+    dibCalls_.push_back({xDest, yDest, destWidth, destHeight, srcWidth, srcHeight, rop,
+                         {dib.info.begin(), dib.info.end()}, {dib.bits.begin(), dib.bits.end()}});
+  if (failStretchFrom_ >= 0 && stretchCalls_++ >= failStretchFrom_) return 0;
   return srcHeight < 0 ? -srcHeight : srcHeight;
 }
 

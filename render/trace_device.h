@@ -22,6 +22,17 @@ class TraceDevice : public Device {
   void SetClipBox(const DeviceRect& box) { clipBox_ = box; }
   void SetRectVisible(bool yes) { rectVisible_ = yes; }
   void SetBkColor(ColorRef colour) { bkColour_ = colour; }
+  // StretchDIBits calls with copies of their header, colour table and bits, kept on request
+  // (images can be large).
+  struct DibCall {
+    int x = 0, y = 0, width = 0, height = 0, srcWidth = 0, srcHeight = 0;
+    std::uint32_t rop = 0;
+    std::vector<std::uint8_t> info, bits;
+  };
+  void SetKeepDibs(bool yes) { keepDibs_ = yes; }
+  const std::vector<DibCall>& dibCalls() const { return dibCalls_; }
+  // Makes StretchDIBits fail (return 0) from its n-th call on (0-based); -1 never.
+  void SetFailStretchFrom(int n) { failStretchFrom_ = n; }
   // Makes the next object creations fail (return kNoObject).
   void SetFailCreations(bool yes) { failCreations_ = yes; }
 
@@ -113,6 +124,10 @@ class TraceDevice : public Device {
   int graphicsMode_ = 1;
   int mapMode_ = gdi::MM_TEXT;
   int saveDepth_ = 0;
+  bool keepDibs_ = false;
+  std::vector<DibCall> dibCalls_;
+  int failStretchFrom_ = -1;
+  int stretchCalls_ = 0;
 };
 
 }  // namespace quillon

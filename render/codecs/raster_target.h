@@ -60,6 +60,8 @@ class RasterTarget {
   // Writes out what is still held back and clears the rows no decoder reached. Called by the
   // whole-image decoders and by the destructor; the image is complete only after it.
   void Finish();
+  // Lets go of the image without touching it again: its memory may already be gone.
+  void Abandon() { ok_ = false; }
 
   bool ok() const { return ok_; }
   const RasterGeometry& geometry() const { return geometry_; }
@@ -76,7 +78,9 @@ class RasterTarget {
   void EndPixelRow();
 
  private:
-  std::uint8_t* OutRow(std::int32_t y) { return image_.data() + static_cast<std::size_t>(y) * layout_.stride; }
+  std::uint8_t* OutRow(std::int32_t y) {
+    return image_.data() + static_cast<std::size_t>(y) * layout_.stride;
+  }
   void PushLevel(int level, const std::uint8_t* bits);
   void PlaceReducedRow(std::int32_t row, const std::uint8_t* bits);
   void ClearThrough(std::int32_t y);
@@ -90,10 +94,10 @@ class RasterTarget {
   bool ok_ = false;
   int levels_ = 0;  // log2 of the factor
 
-  std::int32_t row_ = 0;        // source row being painted
-  bool direct_ = false;         // the row being painted is the destination row itself
+  std::int32_t row_ = 0;  // source row being painted
+  bool direct_ = false;   // the row being painted is the destination row itself
   std::vector<std::uint8_t> scratch_;
-  std::size_t rowBytes_ = 0;    // bytes of a full-size source row
+  std::size_t rowBytes_ = 0;  // bytes of a full-size source row
 
   // Reduction cascade: per level the halved sum of the rows seen so far in the current pair.
   std::vector<std::vector<std::uint8_t>> pairs_;
