@@ -66,8 +66,11 @@ quillon_glob(KPZGEN_SOURCES tools/kpzgen)
 if(KPZGEN_SOURCES)
   add_executable(kpzgen ${KPZGEN_SOURCES})
   target_link_libraries(kpzgen PRIVATE quillon_test_support)
+  # The raster samples are coded by libtiff's and libjpeg's encoders.
+  target_link_libraries(kpzgen PRIVATE quillon_raster_oracle)
   target_compile_options(kpzgen PRIVATE ${QUILLON_WARNINGS})
-  set(QUILLON_SAMPLES ${CMAKE_SOURCE_DIR}/samples/site-plan.kpz ${CMAKE_SOURCE_DIR}/samples/large-plan.kpz)
+  set(QUILLON_SAMPLES ${CMAKE_SOURCE_DIR}/samples/site-plan.kpz ${CMAKE_SOURCE_DIR}/samples/large-plan.kpz
+      ${CMAKE_SOURCE_DIR}/samples/raster-plan.kpz)
   add_custom_command(OUTPUT ${QUILLON_SAMPLES}
                      COMMAND kpzgen ${CMAKE_SOURCE_DIR}/samples
                      DEPENDS kpzgen

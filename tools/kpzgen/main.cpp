@@ -25,7 +25,8 @@ bool Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& b
 int Usage() {
   std::fprintf(stderr,
                "usage: kpzgen [--large N] OUTDIR\n"
-               "  writes site-plan.kpz (A1 at 400 dpi), building-plan.kpz (A3 at 200 dpi) and large-plan.kpz (N polylines of\n"
+               "  writes site-plan.kpz (A1 at 400 dpi), building-plan.kpz (A3 at 200 dpi), raster-plan.kpz and\n"
+               "  raster-scan-runs.kpz (rasters of every format, A2 at 200 dpi) and large-plan.kpz (N polylines of\n"
                "  four vectors each on an A0 sheet; default 262144, about a million vectors)\n");
   return 2;
 }
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(dir, ec);
   bool ok = Write(dir / "site-plan.kpz", quillon::MakeSitePlan());
   ok = Write(dir / "building-plan.kpz", quillon::MakeBuildingPlan()) && ok;
+  ok = Write(dir / "raster-plan.kpz", quillon::MakeRasterPlan()) && ok;
+  ok = Write(dir / "raster-scan-runs.kpz", quillon::MakeRasterScanRuns()) && ok;
   if (large > 0) ok = Write(dir / "large-plan.kpz", quillon::MakeLargePlan(large)) && ok;
   return ok ? 0 : 1;
 }

@@ -20,4 +20,11 @@ std::vector<std::uint8_t> MakeBuildingPlan();
 // vectors apiece), for throughput measurements.
 std::vector<std::uint8_t> MakeLargePlan(std::uint32_t polylines);
 
+// Rasters of every format on an A2 sheet at 200 dots per inch, coded by libtiff and libjpeg:
+// a full-sheet Group 4 scan, vectors under a transparent run-pair overlay, 8-bit PackBits rows,
+// planar RGB rows, a JPEG photograph and a several-resolution raster of each multi-level format.
+std::vector<std::uint8_t> MakeRasterPlan();
+// The same full-sheet scan as rows of run pairs.
+std::vector<std::uint8_t> MakeRasterScanRuns();
+
 }  // namespace quillon

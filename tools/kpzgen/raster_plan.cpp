@@ -1,0 +1,265 @@
+// The raster sample: an A2 sheet at 200 dots per inch carrying every raster format, coded by
+// libtiff's and libjpeg's encoders (Group 4 with the first bit least significant, PackBits,
+// JPEG) over synthetic drawings and pictures.
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "tests/support/kpz_builder.h"
+#include "tests/support/native/raster_oracle.h"
+#include "tools/kpzgen/sample_plots.h"
+
+namespace quillon {
+namespace {
+
+using oracle::BitImage;
+using oracle::PixelImage;
+
+constexpr std::uint16_t kDotsPerMetre = 7874;                // 200 dots per inch
+constexpr double kSheetWidth = 0.594, kSheetHeight = 0.420;  // A2 landscape
+constexpr std::int32_t kSheetDotsX = 4677, kSheetDotsY = 3307;
+constexpr std::size_t kLead = 1024;
+constexpr int kLevels = 5;  // factors 2 to 32
+
+std::vector<std::uint8_t> Lead(std::span<const std::uint8_t> stream) {
+  std::vector<std::uint8_t> out(kLead + stream.size(), 0);
+  std::copy(stream.begin(), stream.end(), out.begin() + kLead);
+  return out;
+}
+
+KpzRasterHeader Place(std::uint16_t format, std::int32_t width, std::int32_t rows, std::int32_t x,
+                      std::int32_t y, std::int32_t boxWidth, std::int32_t boxHeight) {
+  KpzRasterHeader h;
+  h.foreColour = 0x000000;
+  h.backColour = 0xFFFFFF;
+  h.x = h.x1 = x;
+  h.y = h.y1 = y;
+  h.x2 = x + boxWidth;
+  h.y2 = y + boxHeight;
+  h.rows = rows;
+  h.width = width;
+  h.format = format;
+  // The stored length of a row.
+  const bool bitonal = (format & 0x1001) != 0, eight = (format & 0x0004) != 0;
+  h.bytesPerRow = bitonal ? (width + 7) / 8 : eight ? width : 3 * width;
+  return h;
+}
+
+// Half size: a pixel is black when any of its four source pixels is.
+BitImage HalveBits(const BitImage& in) {
+  BitImage out(std::max(1, in.width / 2), std::max(1, in.rows / 2));
+  for (std::int32_t y = 0; y < out.rows; ++y)
+    for (std::int32_t x = 0; x < out.width; ++x) {
+      const std::int32_t sx = std::min(2 * x + 1, in.width - 1),
+                         sy = std::min(2 * y + 1, in.rows - 1);
+      if (in.Get(2 * x, 2 * y) || in.Get(sx, 2 * y) || in.Get(2 * x, sy) || in.Get(sx, sy))
+        out.Set(x, y);
+    }
+  return out;
+}
+
+PixelImage HalvePixels(const PixelImage& in) {
+  PixelImage out;
+  out.width = std::max(1, in.width / 2);
+  out.rows = std::max(1, in.rows / 2);
+  out.bytesPerPixel = in.bytesPerPixel;
+  const auto bpp = static_cast<std::size_t>(in.bytesPerPixel);
+  out.pixels.resize(static_cast<std::size_t>(out.width) * out.rows * bpp);
+  for (std::int32_t y = 0; y < out.rows; ++y)
+    for (std::int32_t x = 0; x < out.width; ++x)
+      for (std::size_t c = 0; c < bpp; ++c)
+        out.pixels[(static_cast<std::size_t>(y) * out.width + x) * bpp + c] =
+            in.pixels[(static_cast<std::size_t>(2 * y) * in.width + 2 * x) * bpp + c];
+  return out;
+}
+
+// One row (or plane) as its own image, for the per-row formats.
+PixelImage RowOf(const PixelImage& image, std::int32_t row, int channel) {
+  PixelImage out;
+  out.width = image.width;
+  out.rows = 1;
+  out.bytesPerPixel = 1;
+  const auto bpp = static_cast<std::size_t>(image.bytesPerPixel);
+  for (std::int32_t x = 0; x < image.width; ++x)
+    out.pixels.push_back(image.pixels[(static_cast<std::size_t>(row) * image.width + x) * bpp +
+                                      static_cast<std::size_t>(channel)]);
+  return out;
+}
+
+std::vector<std::uint8_t> PackedRow(const PixelImage& image, std::int32_t row, int channel) {
+  return oracle::ToVariantPackBits(oracle::EncodePackBits(RowOf(image, row, channel)));
+}
+
+// 8 bits, the whole image as one pixel stream.
+std::vector<std::uint8_t> PackedImage(const PixelImage& image) {
+  return oracle::ToVariantPackBits(oracle::EncodePackBits(image));
+}
+
+// Each row as run pairs: (skip, run) counted from the end of the previous run.
+std::vector<std::vector<std::uint8_t>> RunPairRows(const BitImage& image) {
+  std::vector<std::vector<std::uint8_t>> rows;
+  for (std::int32_t y = 0; y < image.rows; ++y) {
+    std::vector<std::uint8_t> pairs;
+    std::int32_t x = 0, last = 0;
+    while (x < image.width) {
+      if (!image.Get(x, y)) {
+        ++x;
+        continue;
+      }
+      std::int32_t end = x;
+      while (end < image.width && image.Get(end, y)) ++end;
+      for (std::int32_t v : {x - last, end - x}) {
+        pairs.push_back(static_cast<std::uint8_t>(v & 0xFF));
+        pairs.push_back(static_cast<std::uint8_t>(v >> 8));
+      }
+      last = x = end;
+    }
+    rows.push_back(std::move(pairs));
+  }
+  return rows;
+}
+
+// 24 bits, one row as red, green and blue planes.
+std::vector<std::uint8_t> PlanarRow(const PixelImage& image, std::int32_t row) {
+  std::vector<std::uint8_t> out;
+  for (int c = 0; c < 3; ++c) {
+    const auto plane = PackedRow(image, row, c);
+    out.insert(out.end(), plane.begin(), plane.end());
+  }
+  return out;
+}
+
+// 24 bits, the whole image.
+std::vector<std::uint8_t> PlanarImage(const PixelImage& image) {
+  std::vector<std::uint8_t> out;
+  for (std::int32_t r = 0; r < image.rows; ++r) {
+    const auto row = PlanarRow(image, r);
+    out.insert(out.end(), row.begin(), row.end());
+  }
+  return out;
+}
+
+// The bitmap takes each pixel's bytes in the order the decoder delivers them, as blue, green
+// and red: the stream stores them that way round.
+std::vector<std::uint8_t> JpegOf(PixelImage image) {
+  for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3)
+    std::swap(image.pixels[i], image.pixels[i + 2]);
+  return oracle::EncodeJpeg(image, 85);
+}
+
+std::vector<std::uint32_t> ColourRamp() {
+  std::vector<std::uint32_t> colours;
+  for (std::uint32_t i = 0; i < 256; ++i)
+    colours.push_back(((255 - i) << 16) | ((i * 3 / 4) << 8) | (i / 2 + 64));
+  return colours;
+}
+
+// Writes each reduced level's data before the page and returns their descriptions.
+template <typename Image, typename Halve, typename Encode>
+std::vector<KpzRasterLevel> Levels(KpzBuilder& b, Image image, Halve halve, Encode encode) {
+  std::vector<KpzRasterLevel> levels;
+  const auto base = static_cast<std::int32_t>(b.Layout().dataStart);
+  for (int k = 0; k < kLevels; ++k) {
+    image = halve(image);
+    const auto data = encode(image);
+    const std::uint32_t at = b.LevelData(data);
+    levels.push_back({image.width, image.rows, base + static_cast<std::int32_t>(at)});
+  }
+  return levels;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> MakeRasterPlan() {
+  KpzBuilder b;
+  b.PageSize(kSheetWidth, kSheetHeight, kDotsPerMetre);
+
+  // Several-resolution sources and their levels, written before the page.
+  const BitImage drawing = oracle::SyntheticDrawing(1600, 1200, 13, 8);
+  const auto g4Levels =
+      Levels(b, drawing, HalveBits, [](const BitImage& i) { return oracle::EncodeGroup4(i); });
+  const PixelImage grey = oracle::SyntheticPicture(800, 600, 1, 17);
+  const auto packedLevels = Levels(b, grey, HalvePixels, PackedImage);
+  const PixelImage colour = oracle::SyntheticPicture(600, 450, 3, 19);
+  const auto planarLevels = Levels(b, colour, HalvePixels, PlanarImage);
+  const PixelImage photo = oracle::SyntheticPicture(1200, 900, 3, 23);
+  const auto jpegLevels = Levels(b, photo, HalvePixels, JpegOf);
+
+  b.BeginPage();
+  // A full-sheet scan, Group 4.
+  const BitImage scan = oracle::SyntheticDrawing(kSheetDotsX, kSheetDotsY, 7, 4);
+  b.RasterHeader(Place(0x1000, scan.width, scan.rows, 0, 0, kSheetDotsX, kSheetDotsY))
+      .RasterData(Lead(oracle::EncodeGroup4(scan)));
+
+  // Vectors: a frame and a filled band the transparent overlay lies on.
+  b.LineWidth(8).LineColour(KpzBuilder::Rgb(200, 0, 0));
+  b.Polyline({{60, 60},
+              {kSheetDotsX - 60, 60},
+              {kSheetDotsX - 60, kSheetDotsY - 60},
+              {60, kSheetDotsY - 60},
+              {60, 60}});
+  b.FillColour(1, KpzBuilder::Rgb(255, 230, 150))
+      .PolygonSet(2, {{{200, 200}, {1700, 200}, {1700, 1300}, {200, 1300}, {200, 200}}});
+
+  // A transparent bitonal overlay in run pairs, blue, over the filled band.
+  const BitImage overlay = oracle::SyntheticDrawing(1200, 800, 11, 6);
+  KpzRasterHeader over = Place(0x0001, overlay.width, overlay.rows, 300, 300, 1200, 800);
+  over.flags = 0x84;
+  over.foreColour = 0x0000C0;
+  b.RasterHeader(over);
+  for (const auto& row : RunPairRows(overlay)) b.RasterData(row);
+
+  // 8 bits with a palette, PackBits rows.
+  const PixelImage picture = oracle::SyntheticPicture(800, 600, 1, 3);
+  KpzRasterHeader eight = Place(0x0004, picture.width, picture.rows, 1900, 200, 800, 600);
+  eight.flags = 0x80;
+  eight.colours = ColourRamp();
+  b.RasterHeader(eight);
+  for (std::int32_t r = 0; r < picture.rows; ++r) b.RasterData(PackedRow(picture, r, 0));
+
+  // 24 bits, planar PackBits rows.
+  const PixelImage rgb = oracle::SyntheticPicture(600, 400, 3, 5);
+  KpzRasterHeader planar = Place(0x0002, rgb.width, rgb.rows, 2900, 200, 900, 600);
+  planar.flags = 0x80;
+  b.RasterHeader(planar);
+  for (std::int32_t r = 0; r < rgb.rows; ++r) b.RasterData(PlanarRow(rgb, r));
+
+  // A JPEG photograph.
+  const PixelImage shot = oracle::SyntheticPicture(1200, 800, 3, 9);
+  b.RasterHeader(Place(0x2000, shot.width, shot.rows, 3900, 200, 600, 400))
+      .RasterData(JpegOf(shot));
+
+  // Several resolutions of each multi-level format.
+  b.RasterHeader(Place(0x5000, drawing.width, drawing.rows, 200, 1500, 1200, 900))
+      .RasterData(Lead(oracle::EncodeGroup4(drawing)))
+      .RasterLevels(g4Levels);
+  KpzRasterHeader greyLevels = Place(0x4004, grey.width, grey.rows, 1500, 1500, 1000, 750);
+  greyLevels.colours = ColourRamp();
+  b.RasterHeader(greyLevels).RasterData(Lead(PackedImage(grey))).RasterLevels(packedLevels);
+  b.RasterHeader(Place(0x4002, colour.width, colour.rows, 2600, 1500, 1000, 750))
+      .RasterData(PlanarImage(colour))
+      .RasterLevels(planarLevels);
+  b.RasterHeader(Place(0x6000, photo.width, photo.rows, 3650, 1500, 900, 675))
+      .RasterData(JpegOf(photo))
+      .RasterLevels(jpegLevels);
+  b.EndPage();
+  return b.Build();
+}
+
+// The same full-sheet scan as rows of run pairs.
+std::vector<std::uint8_t> MakeRasterScanRuns() {
+  KpzBuilder b;
+  b.PageSize(kSheetWidth, kSheetHeight, kDotsPerMetre);
+  const BitImage scan = oracle::SyntheticDrawing(kSheetDotsX, kSheetDotsY, 7, 4);
+  KpzRasterHeader h = Place(0x0001, scan.width, scan.rows, 0, 0, kSheetDotsX, kSheetDotsY);
+  h.flags = 0x80;
+  b.BeginPage().RasterHeader(h);
+  for (const auto& row : RunPairRows(scan)) b.RasterData(row);
+  b.EndPage();
+  return b.Build();
+}
+
+}  // namespace quillon
