@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <random>
 #include <span>
 #include <utility>
 #include <vector>
@@ -46,6 +48,57 @@ KpzRasterHeader Place(std::uint16_t format, std::int32_t width, std::int32_t row
   const bool bitonal = (format & 0x1001) != 0, eight = (format & 0x0004) != 0;
   h.bytesPerRow = bitonal ? (width + 7) / 8 : eight ? width : 3 * width;
   return h;
+}
+
+// A scanned-drawing look: a border, a grid of thin lines, lines at any angle, small hatched
+// and filled boxes, and scanner specks. Sparse, like a real sheet.
+BitImage ScanDrawing(std::int32_t width, std::int32_t rows, unsigned seed) {
+  BitImage image(width, rows);
+  std::mt19937 rng(seed);
+  auto uniform = [&rng](std::int32_t n) {
+    return n <= 0 ? 0 : static_cast<std::int32_t>(rng() % static_cast<unsigned>(n));
+  };
+  auto plot = [&image](std::int32_t x, std::int32_t y) {
+    if (x >= 0 && y >= 0 && x < image.width && y < image.rows) image.Set(x, y);
+  };
+  auto line = [&](std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, int thick) {
+    const std::int32_t steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0)) + 1;
+    for (std::int32_t s = 0; s <= steps; ++s) {
+      const auto x = x0 + static_cast<std::int32_t>(static_cast<std::int64_t>(x1 - x0) * s / steps);
+      const auto y = y0 + static_cast<std::int32_t>(static_cast<std::int64_t>(y1 - y0) * s / steps);
+      for (int t = 0; t < thick; ++t) {
+        plot(x + t, y);
+        plot(x, y + t);
+      }
+    }
+  };
+  const std::int32_t m = std::max(4, width / 60);
+  line(m, m, width - m, m, 4);
+  line(width - m, m, width - m, rows - m, 4);
+  line(width - m, rows - m, m, rows - m, 4);
+  line(m, rows - m, m, m, 4);
+  const std::int32_t grid = std::max(16, width / 12);
+  for (std::int32_t x = m + grid; x < width - m; x += grid) line(x, m, x, rows - m, 1);
+  for (std::int32_t y = m + grid; y < rows - m; y += grid) line(m, y, width - m, y, 1);
+  const std::int64_t area = static_cast<std::int64_t>(width) * rows;
+  for (std::int64_t i = 0; i < area / 100000 + 8; ++i) {
+    const std::int32_t x0 = uniform(width), y0 = uniform(rows);
+    const std::int32_t x1 = x0 + uniform(width / 4) - width / 8,
+                       y1 = y0 + uniform(rows / 4) - rows / 8;
+    line(x0, y0, x1, y1, 1 + (uniform(6) == 0 ? 2 : 0));
+  }
+  for (std::int64_t i = 0; i < area / 400000 + 4; ++i) {
+    const std::int32_t x0 = uniform(width), y0 = uniform(rows);
+    const std::int32_t bw = 4 + uniform(width / 25), bh = 4 + uniform(rows / 25);
+    const bool hatch = uniform(3) != 0;
+    for (std::int32_t y = y0; y < y0 + bh; ++y)
+      for (std::int32_t x = x0; x < x0 + bw; ++x)
+        if (!hatch || (x + y) % 9 == 0 || x == x0 || y == y0 || x == x0 + bw - 1 ||
+            y == y0 + bh - 1)
+          plot(x, y);
+  }
+  for (std::int64_t i = 0; i < area / 3000; ++i) plot(uniform(width), uniform(rows));
+  return image;
 }
 
 // Half size: a pixel is black when any of its four source pixels is.
@@ -178,7 +231,7 @@ std::vector<std::uint8_t> MakeRasterPlan() {
   b.PageSize(kSheetWidth, kSheetHeight, kDotsPerMetre);
 
   // Several-resolution sources and their levels, written before the page.
-  const BitImage drawing = oracle::SyntheticDrawing(1600, 1200, 13, 8);
+  const BitImage drawing = ScanDrawing(1600, 1200, 13);
   const auto g4Levels =
       Levels(b, drawing, HalveBits, [](const BitImage& i) { return oracle::EncodeGroup4(i); });
   const PixelImage grey = oracle::SyntheticPicture(800, 600, 1, 17);
@@ -190,7 +243,7 @@ std::vector<std::uint8_t> MakeRasterPlan() {
 
   b.BeginPage();
   // A full-sheet scan, Group 4.
-  const BitImage scan = oracle::SyntheticDrawing(kSheetDotsX, kSheetDotsY, 7, 4);
+  const BitImage scan = ScanDrawing(kSheetDotsX, kSheetDotsY, 7);
   b.RasterHeader(Place(0x1000, scan.width, scan.rows, 0, 0, kSheetDotsX, kSheetDotsY))
       .RasterData(Lead(oracle::EncodeGroup4(scan)));
 
@@ -205,7 +258,7 @@ std::vector<std::uint8_t> MakeRasterPlan() {
       .PolygonSet(2, {{{200, 200}, {1700, 200}, {1700, 1300}, {200, 1300}, {200, 200}}});
 
   // A transparent bitonal overlay in run pairs, blue, over the filled band.
-  const BitImage overlay = oracle::SyntheticDrawing(1200, 800, 11, 6);
+  const BitImage overlay = ScanDrawing(1200, 800, 11);
   KpzRasterHeader over = Place(0x0001, overlay.width, overlay.rows, 300, 300, 1200, 800);
   over.flags = 0x84;
   over.foreColour = 0x0000C0;
@@ -253,7 +306,7 @@ std::vector<std::uint8_t> MakeRasterPlan() {
 std::vector<std::uint8_t> MakeRasterScanRuns() {
   KpzBuilder b;
   b.PageSize(kSheetWidth, kSheetHeight, kDotsPerMetre);
-  const BitImage scan = oracle::SyntheticDrawing(kSheetDotsX, kSheetDotsY, 7, 4);
+  const BitImage scan = ScanDrawing(kSheetDotsX, kSheetDotsY, 7);
   KpzRasterHeader h = Place(0x0001, scan.width, scan.rows, 0, 0, kSheetDotsX, kSheetDotsY);
   h.flags = 0x80;
   b.BeginPage().RasterHeader(h);
