@@ -21,7 +21,10 @@ bool RowsView::Valid() const {
 
 namespace {
 
-// Source coordinates (column, row) of output pixel (x, row) for each turn.
+// Source coordinates (column, row) of output pixel (x, row) for each turn. Rows are stored
+// bottom row first, as in a bottom-up DIB: 90 turns the picture a quarter counter-clockwise as
+// shown (the top edge goes to the left), 270 a quarter clockwise. Walking the columns of the
+// input rows in stored order instead would mirror the picture, not turn it.
 struct Turn {
   int angle;
   std::uint32_t w, h;  // of the input
@@ -29,15 +32,15 @@ struct Turn {
     switch (angle) {
       case 90:
         sx = row;
-        sy = x;
+        sy = h - 1 - x;
         return;
       case 180:
         sx = w - 1 - x;
-        sy = row;
+        sy = h - 1 - row;
         return;
       case 270:
         sx = w - 1 - row;
-        sy = h - 1 - x;
+        sy = x;
         return;
       default:
         sx = x;

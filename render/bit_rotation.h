@@ -1,9 +1,13 @@
 #pragma once
 // Quarter turns of packed pixel rows (DIB rows, each padded to 32 bits), shared by patterns
-// and bitonal rasters. Output rows are built most significant bit first:
-//   180: each row read backwards, rows kept in order;
-//   90:  output row j holds column j of every input row, first row to last;
-//   270: output row j holds column w-1-j of every input row, last row to first.
+// and bitonal rasters. Rows are taken as a bottom-up DIB holds them (bottom row first), and the
+// picture turns as shown on the screen (a view rotation of R turns the page's points as a turn
+// of 360 - R here does):
+//   90:  a quarter turn counter-clockwise (the top edge goes to the left side);
+//   180: a half turn (rows in reverse order, each read backwards);
+//   270: a quarter turn clockwise (the top edge goes to the right side).
+// For rows stored top row first the same call turns the other way round for 90 and 270.
+// Output rows are padded with zero bits to whole double words.
 
 #include <cstddef>
 #include <cstdint>

@@ -53,24 +53,46 @@ TEST(BitRotationTest, ZeroCopiesRows) {
   EXPECT_EQ(out.stride, 4u);
 }
 
-TEST(BitRotationTest, HalfTurnReadsEachRowBackwardsAndKeepsRowOrder) {
+// kShape as shown (a bottom-up DIB, last row on top):
+//   001
+//   000
+//   010
+//   110
+TEST(BitRotationTest, HalfTurnReversesRowsAndReadsEachBackwards) {
   const PixelRows out = RotateBits(View(FromText(kShape)), 180);
-  EXPECT_EQ(ToText(out), (std::vector<std::string>{"011", "010", "000", "100"}));
+  // Shown: 011 / 010 / 000 / 100.
+  EXPECT_EQ(ToText(out), (std::vector<std::string>{"100", "000", "010", "011"}));
 }
 
-TEST(BitRotationTest, NinetyCollectsColumnJFromFirstRowToLast) {
+TEST(BitRotationTest, NinetyTurnsThePictureCounterClockwise) {
   const PixelRows out = RotateBits(View(FromText(kShape)), 90);
   ASSERT_EQ(out.width, 4u);
   ASSERT_EQ(out.height, 3u);
-  EXPECT_EQ(ToText(out), (std::vector<std::string>{"1000", "1100", "0001"}));
+  // Shown: 1000 / 0011 / 0001: the right column, read downwards, is now the top row.
+  EXPECT_EQ(ToText(out), (std::vector<std::string>{"0001", "0011", "1000"}));
 }
 
-TEST(BitRotationTest, TwoSeventyCollectsLastColumnsFromLastRowToFirst) {
+TEST(BitRotationTest, TwoSeventyTurnsThePictureClockwise) {
   const PixelRows out = RotateBits(View(FromText(kShape)), 270);
   ASSERT_EQ(out.width, 4u);
   ASSERT_EQ(out.height, 3u);
-  // Row j: column w-1-j of rows 3, 2, 1, 0.
-  EXPECT_EQ(ToText(out), (std::vector<std::string>{"1000", "0011", "0001"}));
+  // Shown: 1000 / 1100 / 0001: the left column, read upwards, is now the top row.
+  EXPECT_EQ(ToText(out), (std::vector<std::string>{"0001", "1100", "1000"}));
+}
+
+// Turns compose like turns: a mirror image would undo itself where a turn goes on.
+TEST(BitRotationTest, QuarterTurnsComposeAsRotations) {
+  const std::vector<std::string> shape = {"11000", "01000", "00000", "00101", "10000", "00011"};
+  const PixelRows in = FromText(shape);
+  const PixelRows q1 = RotateBits(View(in), 90);
+  const PixelRows q2 = RotateBits(View(q1), 90);
+  const PixelRows q3 = RotateBits(View(q2), 90);
+  const PixelRows q4 = RotateBits(View(q3), 90);
+  EXPECT_EQ(ToText(q2), ToText(RotateBits(View(in), 180)));
+  EXPECT_EQ(ToText(q3), ToText(RotateBits(View(in), 270)));
+  EXPECT_EQ(ToText(q4), shape);
+  EXPECT_NE(ToText(q2), shape);
+  EXPECT_EQ(ToText(RotateBits(View(RotateBits(View(in), 270)), 90)), shape);
 }
 
 TEST(BitRotationTest, WideRowsCrossByteBoundariesAndPadWithZeros) {
@@ -108,9 +130,9 @@ TEST(BitRotationTest, BytePixelsTurnLikeBits) {
   const PixelRows ninety = RotatePixels(View(in, 8), 90);
   ASSERT_EQ(ninety.width, 2u);
   ASSERT_EQ(ninety.height, 3u);
-  EXPECT_EQ(ninety.data, (std::vector<std::uint8_t>{1, 4, 0, 0, 2, 5, 0, 0, 3, 6, 0, 0}));
+  EXPECT_EQ(ninety.data, (std::vector<std::uint8_t>{4, 1, 0, 0, 5, 2, 0, 0, 6, 3, 0, 0}));
   const PixelRows half = RotatePixels(View(in, 8), 180);
-  EXPECT_EQ(half.data, (std::vector<std::uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}));
+  EXPECT_EQ(half.data, (std::vector<std::uint8_t>{6, 5, 4, 0, 3, 2, 1, 0}));
   EXPECT_TRUE(RotatePixels(View(in, 1), 90).data.empty());  // bits go through RotateBits
 }
 

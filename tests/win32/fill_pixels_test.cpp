@@ -259,6 +259,63 @@ TEST_F(FillPixelsTest, PatternAtAngleZeroTurnsWithTheViewAndAt45DoesNot) {
   EXPECT_FALSE(uniform(false));
 }
 
+// A 24 x 32 pattern that looks different in every turn and mirror: a bar along its top edge
+// from the left, a short stroke down its left edge and one dot near the bottom right.
+bool FlagPixel(int x, int yFromTop) {
+  return (yFromTop == 0 && x < 16) || (x == 0 && yFromTop < 10) || (x == 20 && yFromTop == 28);
+}
+
+// What the screen shows at (x, y) of the pattern tiled from the device origin, turned
+// clockwise on the screen by `clockwise` degrees.
+bool TurnedFlagAt(int x, int y, int clockwise) {
+  constexpr int w = 24, h = 32;
+  switch (clockwise) {
+    case 90:  // h wide, w high
+      return FlagPixel(y % w, h - 1 - x % h);
+    case 180:
+      return FlagPixel(w - 1 - x % w, h - 1 - y % h);
+    case 270:
+      return FlagPixel(w - 1 - y % w, x % h);
+    default:
+      return FlagPixel(x % w, y % h);
+  }
+}
+
+TEST_F(FillPixelsTest, PatternTurnsWithThePageAndIsNeverMirrored) {
+  KpzPattern flag;
+  flag.id = 7;
+  flag.width = 24;
+  flag.rows = 32;
+  flag.bytesPerRow = 4;
+  flag.format = 0x8010;
+  flag.colours = {0, 0};
+  flag.pixels.assign(4 * 32, 0);
+  for (int row = 0; row < 32; ++row)  // stored bottom row first
+    for (int x = 0; x < 24; ++x)
+      if (FlagPixel(x, 31 - row)) flag.pixels[row * 4 + x / 8] |= 0x80 >> (x % 8);
+  // The view turns the page clockwise by its rotation; a pattern at angle 0 goes with it.
+  for (int rotation : {0, 90, 180, 270}) {
+    SCOPED_TRACE("view rotation " + std::to_string(rotation));
+    surface.Fill(kWhite);
+    KpzBuilder b = Page();
+    b.BeginPage()
+        .PatternDefinition(flag)
+        .FillStyle(7)
+        .PatternAngle(0)
+        .PolygonSet(2, {kWhole})
+        .EndPage();
+    Draw(b, 1.0, rotation);
+    int wrong = 0, dark = 0;
+    for (int y = 10; y < 190; ++y)
+      for (int x = 10; x < 190; ++x) {
+        wrong += Dark(x, y) != TurnedFlagAt(x, y, rotation);
+        dark += Dark(x, y);
+      }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(dark, 180 * 180 / 40);
+  }
+}
+
 TEST_F(FillPixelsTest, SheetBackgroundFillsTheTurnedSheetWithoutOutline) {
   KpzBuilder b;
   b.PageSize(0.2, 0.1, 1000);  // 200 x 100 dots; turned by 90 it stands 100 wide
