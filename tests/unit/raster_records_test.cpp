@@ -657,5 +657,22 @@ TEST_F(RasterRecordsTest, Group4RecordSkipsItsLeadAndDamagedJpegIsNotPainted) {
   EXPECT_EQ(dev.Count("Polyline 1 (4,4)"), 1u);
 }
 
+TEST_F(RasterRecordsTest, RastersBeyondTheDeclaredCountAreDrawnWithoutCaching) {
+  KpzBuilder b = Page();
+  KpzIndexFields index;
+  index.rasterCount = 0;  // one cache entry, but three rasters
+  b.Index(index);
+  b.BeginPage();
+  for (int i = 0; i < 3; ++i) AddRunPairRaster(b, RunPairHeader(2 + i));
+  b.EndPage();
+  Open(b);
+  Draw();
+  ASSERT_EQ(Calls().size(), 3u);
+  Draw();
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(calls[static_cast<std::size_t>(i)].srcHeight, 2 + i);
+}
+
 }  // namespace
 }  // namespace quillon
