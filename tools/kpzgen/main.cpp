@@ -26,7 +26,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: kpzgen [--large N] OUTDIR\n"
                "  writes site-plan.kpz (A1 at 400 dpi), building-plan.kpz (A3 at 200 dpi), raster-plan.kpz and\n"
-               "  raster-scan-runs.kpz (rasters of every format, A2 at 200 dpi) and large-plan.kpz (N polylines of\n"
+               "  raster-scan-runs.kpz (rasters of every format, A2 at 200 dpi), raster-sheet-a0.kpz (a\n"
+               "  full-sheet Group 4 scan, A0 at 400 dpi) and large-plan.kpz (N polylines of\n"
                "  four vectors each on an A0 sheet; default 262144, about a million vectors)\n");
   return 2;
 }
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   ok = Write(dir / "building-plan.kpz", quillon::MakeBuildingPlan()) && ok;
   ok = Write(dir / "raster-plan.kpz", quillon::MakeRasterPlan()) && ok;
   ok = Write(dir / "raster-scan-runs.kpz", quillon::MakeRasterScanRuns()) && ok;
+  ok = Write(dir / "raster-sheet-a0.kpz", quillon::MakeRasterSheetA0()) && ok;
   if (large > 0) ok = Write(dir / "large-plan.kpz", quillon::MakeLargePlan(large)) && ok;
   return ok ? 0 : 1;
 }

@@ -51,8 +51,9 @@ KpzRasterHeader Place(std::uint16_t format, std::int32_t width, std::int32_t row
 }
 
 // A scanned-drawing look: a border, a grid of thin lines, lines at any angle, small hatched
-// and filled boxes, and scanner specks. Sparse, like a real sheet.
-BitImage ScanDrawing(std::int32_t width, std::int32_t rows, unsigned seed) {
+// and filled boxes, and scanner specks. Sparse, like a real sheet; `sparseness` thins it
+// further for large sheets.
+BitImage ScanDrawing(std::int32_t width, std::int32_t rows, unsigned seed, int sparseness = 1) {
   BitImage image(width, rows);
   std::mt19937 rng(seed);
   auto uniform = [&rng](std::int32_t n) {
@@ -81,13 +82,13 @@ BitImage ScanDrawing(std::int32_t width, std::int32_t rows, unsigned seed) {
   for (std::int32_t x = m + grid; x < width - m; x += grid) line(x, m, x, rows - m, 1);
   for (std::int32_t y = m + grid; y < rows - m; y += grid) line(m, y, width - m, y, 1);
   const std::int64_t area = static_cast<std::int64_t>(width) * rows;
-  for (std::int64_t i = 0; i < area / 100000 + 8; ++i) {
+  for (std::int64_t i = 0; i < area / 100000 / sparseness + 8; ++i) {
     const std::int32_t x0 = uniform(width), y0 = uniform(rows);
     const std::int32_t x1 = x0 + uniform(width / 4) - width / 8,
                        y1 = y0 + uniform(rows / 4) - rows / 8;
     line(x0, y0, x1, y1, 1 + (uniform(6) == 0 ? 2 : 0));
   }
-  for (std::int64_t i = 0; i < area / 400000 + 4; ++i) {
+  for (std::int64_t i = 0; i < area / 400000 / (4 * sparseness) + 4; ++i) {
     const std::int32_t x0 = uniform(width), y0 = uniform(rows);
     const std::int32_t bw = 4 + uniform(width / 25), bh = 4 + uniform(rows / 25);
     const bool hatch = uniform(3) != 0;
@@ -97,7 +98,7 @@ BitImage ScanDrawing(std::int32_t width, std::int32_t rows, unsigned seed) {
             y == y0 + bh - 1)
           plot(x, y);
   }
-  for (std::int64_t i = 0; i < area / 3000; ++i) plot(uniform(width), uniform(rows));
+  for (std::int64_t i = 0; i < area / 3000 / sparseness; ++i) plot(uniform(width), uniform(rows));
   return image;
 }
 
@@ -312,6 +313,20 @@ std::vector<std::uint8_t> MakeRasterScanRuns() {
   b.BeginPage().RasterHeader(h);
   for (const auto& row : RunPairRows(scan)) b.RasterData(row);
   b.EndPage();
+  return b.Build();
+}
+
+// An A0 sheet at 400 dots per inch (13244 × 18728 dots) covered by one Group 4 scan.
+std::vector<std::uint8_t> MakeRasterSheetA0() {
+  constexpr std::uint16_t kA0DotsPerMetre = 15748;
+  constexpr std::int32_t kWidth = 13244, kRows = 18728;
+  KpzBuilder b;
+  b.PageSize(0.841, 1.189, kA0DotsPerMetre);
+  const BitImage scan = ScanDrawing(kWidth, kRows, 29, 8);
+  b.BeginPage()
+      .RasterHeader(Place(0x1000, scan.width, scan.rows, 0, 0, kWidth, kRows))
+      .RasterData(Lead(oracle::EncodeGroup4(scan)))
+      .EndPage();
   return b.Build();
 }
 

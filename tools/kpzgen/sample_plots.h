@@ -26,5 +26,7 @@ std::vector<std::uint8_t> MakeLargePlan(std::uint32_t polylines);
 std::vector<std::uint8_t> MakeRasterPlan();
 // The same full-sheet scan as rows of run pairs.
 std::vector<std::uint8_t> MakeRasterScanRuns();
+// An A0 sheet at 400 dots per inch covered by one full-sheet Group 4 scan.
+std::vector<std::uint8_t> MakeRasterSheetA0();
 
 }  // namespace quillon
