@@ -81,13 +81,14 @@ void ReleaseRasterCache(KpzDocument& doc) {
   doc.rasterCacheAllocated = false;
 }
 
-const RasterImage* CachedImage(const RasterCacheEntry& entry, int factor) {
+const RasterImage* CachedImage(const RasterCacheEntry& entry, int factor, int rotation) {
   if (factor < 1 || factor > 32 || !(entry.present & factor)) return nullptr;
   const int kept = KeptIndex(factor);
   // Bits 1 and 2 speak of the current image only; it must still be of that factor.
   const RasterImage& image = kept >= 0 ? entry.kept[kept] : entry.own;
   if (kept < 0 && entry.currentKept >= 0) return nullptr;
-  if (!image.bits || image.factor != factor || !image.usable) return nullptr;
+  if (!image.bits || image.factor != factor || !image.usable || image.rotation != rotation)
+    return nullptr;
   return &image;
 }
 

@@ -20,8 +20,9 @@ struct RasterImage {
   std::uint32_t stride = 0;
   std::uint8_t factor = 0;
   std::uint8_t bitCount = 0;
-  bool borrowed = false;  // the record's bytes in the mapped file, never freed
-  bool usable = false;    // decoded without a failure that forbids painting it
+  std::int16_t rotation = 0;  // the view rotation it was turned for
+  bool borrowed = false;      // the record's bytes in the mapped file, never freed
+  bool usable = false;        // decoded without a failure that forbids painting it
 };
 
 inline constexpr int kKeptFactors = 4;  // 4, 8, 16, 32
@@ -49,8 +50,9 @@ RasterCacheEntry* RasterCacheSlot(KpzDocument& doc, std::int32_t ordinal);
 // Frees every image and the table; the next raster allocates a new one.
 void ReleaseRasterCache(KpzDocument& doc);
 
-// The image for `factor`, when the entry holds one that can be painted.
-const RasterImage* CachedImage(const RasterCacheEntry& entry, int factor);
+// The image for `factor` turned for `rotation`, when the entry holds one that can be painted.
+// (A print may draw at another rotation than the screen that filled the cache.)
+const RasterImage* CachedImage(const RasterCacheEntry& entry, int factor, int rotation);
 
 // Called when the entry's last factor differs from the new one: a kept copy at 4..32 becomes
 // the current image; for 1 and 2 the current image goes and the factor must be decoded again.

@@ -60,6 +60,7 @@ RasterImage* PrepareImage(DocumentHeap& heap, RasterCacheEntry& entry, int facto
   image->rows = layout->rows;
   image->stride = static_cast<std::uint32_t>(layout->stride);
   image->bitCount = static_cast<std::uint8_t>(BitCountOf(geometry.kind));
+  image->rotation = static_cast<std::int16_t>(geometry.rotation);
   image->usable = false;
   return image;
 }
@@ -233,7 +234,7 @@ bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   }
   st.entry = entry;
   if (codec == RasterCodec::Stored || (HasLevels(format) && factor > 1) ||
-      CachedImage(*entry, factor)) {
+      CachedImage(*entry, factor, rotation)) {
     st.drawable = true;
     return true;
   }
@@ -281,7 +282,7 @@ bool HandleRasterData(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
         h.width > 0 ? (static_cast<std::uint64_t>(h.width) * bits + 31) / 32 * 4 : 0;
     image->stride = stride <= 0xFFFFFFFFu ? static_cast<std::uint32_t>(stride) : 0;
     image->usable = image->stride != 0 && h.rows > 0;  // the painter checks the length
-  } else if ((!HasLevels(h.format) || factor == 1) && !CachedImage(entry, factor)) {
+  } else if ((!HasLevels(h.format) || factor == 1) && !CachedImage(entry, factor, doc.rotation)) {
     RasterImage& image = CurrentImage(entry);
     if (image.bits && image.factor == factor) {
       if (RasterTarget* rows = st.target()) {
@@ -335,7 +336,7 @@ bool HandleRasterLevels(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   if (level < 1 || level > kMaxLevels || level > count) return true;
   RasterCacheEntry& entry = *st.entry;
   const RasterCodec codec = CodecOf(st.header.format);
-  if (!CachedImage(entry, factor)) {
+  if (!CachedImage(entry, factor, doc.rotation)) {
     const RasterLevel& l = levels[static_cast<std::size_t>(level - 1)];
     // At the offset: one byte, an int32 length and the level's data, all inside the file.
     ByteReader at(doc.view);
@@ -358,7 +359,8 @@ bool HandleRasterLevels(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
     image->usable = true;
     entry.present = static_cast<std::uint8_t>(entry.present | factor);
   }
-  if (const RasterImage* image = CachedImage(entry, factor)) Paint(ctx, doc, st, *image);
+  if (const RasterImage* image = CachedImage(entry, factor, doc.rotation))
+    Paint(ctx, doc, st, *image);
   return true;
 }
 

@@ -674,5 +674,22 @@ TEST_F(RasterRecordsTest, RastersBeyondTheDeclaredCountAreDrawnWithoutCaching) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(calls[static_cast<std::size_t>(i)].srcHeight, 2 + i);
 }
 
+TEST_F(RasterRecordsTest, PrintAtAnotherRotationDoesNotUseTheTurnedScreenImage) {
+  KpzBuilder b = Page();
+  b.BeginPage();
+  AddRunPairRaster(b, RunPairHeader(4));
+  b.EndPage();
+  Open(b);
+  Draw(90);
+  ASSERT_EQ(Calls().size(), 1u);
+  EXPECT_EQ(I32At(Calls()[0].info, 4), 4);  // turned: 4 wide, 16 rows
+  doc->rotation = 0;
+  const std::size_t before = dev.dibCalls().size();
+  DrawPrint();
+  ASSERT_EQ(dev.dibCalls().size(), before + 1);
+  EXPECT_EQ(I32At(dev.dibCalls()[before].info, 4), 16);
+  EXPECT_EQ(dev.dibCalls()[before].srcHeight, 4);
+}
+
 }  // namespace
 }  // namespace quillon
