@@ -15,9 +15,7 @@
 #include "tests/support/kpz_builder.h"
 #include "tests/win32/postscript_test_printer.h"
 // <windows.h> after the interpreter's headers, which use GDI's names.
-#include <initguid.h>
-#include <wincodec.h>
-
+#include "tests/win32/support/png_picture.h"
 #include "tests/win32/temp_folder.h"
 
 #undef StartDoc
@@ -25,46 +23,8 @@
 namespace quillon {
 namespace {
 
-struct Picture {
-  UINT width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB
-  std::uint32_t At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= static_cast<int>(width) || y >= static_cast<int>(height))
-      return 0xFFFFFFFF;
-    return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
-  }
-};
-
-// Decodes a PNG through the platform's imaging component.
-bool ReadPng(const std::string& name, Picture& picture) {
-  IWICImagingFactory* factory = nullptr;
-  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
-    return false;
-  std::wstring wide(name.begin(), name.end());
-  IWICBitmapDecoder* decoder = nullptr;
-  IWICBitmapFrameDecode* frame = nullptr;
-  IWICFormatConverter* converter = nullptr;
-  bool ok =
-      SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
-                                                   WICDecodeMetadataCacheOnDemand, &decoder)) &&
-      SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-      SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-      SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                      nullptr, 0, WICBitmapPaletteTypeCustom)) &&
-      SUCCEEDED(converter->GetSize(&picture.width, &picture.height));
-  if (ok) {
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) * picture.height);
-    ok = SUCCEEDED(converter->CopyPixels(nullptr, picture.width * 4,
-                                         static_cast<UINT>(picture.pixels.size() * 4),
-                                         reinterpret_cast<BYTE*>(picture.pixels.data())));
-  }
-  if (converter) converter->Release();
-  if (frame) frame->Release();
-  if (decoder) decoder->Release();
-  factory->Release();
-  return ok;
-}
+using test::Picture;
+using test::ReadPng;
 
 constexpr std::uint32_t kWhitePixel = 0xFFFFFF, kBlackPixel = 0x000000, kGreenPixel = 0x00FF00;
 

@@ -19,7 +19,8 @@ const char kSnapHelp[] =
     "--org X,Y         with --scale: the pixel where the turned page's top-left corner goes\n"
     "                  (default 0,0)\n"
     "--status-bar      keep the bottom 17 pixels for the control's status bar and draw it\n"
-    "--time N          draw each plot N more times and print the draw times in ms\n"
+    "--time N          draw each plot N more times and print the draw times (wall and\n"
+    "                  processor) in ms\n"
     "--help            this text\n"
     "\n"
     "The control's messages go to stderr; nothing waits for a click.\n"
@@ -47,8 +48,7 @@ bool ParseDouble(const std::string& text, double& value) {
   return true;
 }
 
-bool ParsePair(const std::string& text, char separator, std::string& first,
-               std::string& second) {
+bool ParsePair(const std::string& text, char separator, std::string& first, std::string& second) {
   const auto at = text.find(separator);
   if (at == std::string::npos) return false;
   first = text.substr(0, at);
@@ -110,7 +110,8 @@ std::string ParseSnapOptions(const std::vector<std::string>& args, SnapOptions& 
   if (names.empty()) return "no file given";
   if (names.size() % 2 != 0) return "every FILE needs its OUT.png";
   if (options.statusBar && options.height <= 17) return "--status-bar needs a height above 17";
-  for (std::size_t i = 0; i < names.size(); i += 2) options.jobs.push_back({names[i], names[i + 1]});
+  for (std::size_t i = 0; i < names.size(); i += 2)
+    options.jobs.push_back({names[i], names[i + 1]});
   return "";
 }
 
