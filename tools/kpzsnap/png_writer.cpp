@@ -48,8 +48,7 @@ std::vector<std::uint8_t> EncodePng(const SnapImage& image) {
   }
   uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
   std::vector<std::uint8_t> packed(packedSize);
-  if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6) !=
-      Z_OK)
+  if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6) != Z_OK)
     return {};
   packed.resize(packedSize);
 
@@ -69,7 +68,7 @@ bool WritePng(const std::string& path, const SnapImage& image) {
   const std::vector<std::uint8_t> png = EncodePng(image);
   if (png.empty()) return false;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                      &std::fclose);
+                                                       &std::fclose);
   if (!file) return false;
   const bool written = std::fwrite(png.data(), 1, png.size(), file.get()) == png.size();
   return std::fclose(file.release()) == 0 && written;
