@@ -231,6 +231,38 @@ TEST_F(FillPixelsTest, LargePatternIsHalvedWhenZoomedOut) {
   EXPECT_EQ(farOut, area);
 }
 
+TEST_F(FillPixelsTest, AfterABitonalRasterOnBlackTheHalvingNeedsBothPixels) {
+  // The same chequer, black on green, halved with the both-bits rule keeps no black pixel.
+  const auto chequer = BigPattern(7, 84, [](int x, int y) { return (x + y) % 2 == 0; });
+  KpzRasterHeader raster;
+  raster.format = 0x1000;  // bitonal
+  raster.backColour = 0;   // on black
+  auto draw = [&](bool withRaster, double zoom) {
+    surface.Fill(kWhite);
+    KpzBuilder b;
+    b.PageSize(0.6, 0.6, 1000);
+    b.BeginPage();
+    if (withRaster) b.RasterHeader(raster);
+    b.PatternDefinition(chequer)
+        .FillStyle(7)
+        .PatternBack(1, KpzBuilder::Rgb(0, 255, 0))
+        .PolygonSet(2, {{{0, 0}, {600, 0}, {600, 600}, {0, 600}, {0, 0}}})
+        .EndPage();
+    Draw(b, zoom);
+  };
+  const int area = 140 * 140;
+  auto black = [&] { return Count([](COLORREF c) { return c == kBlack; }, 10, 10, 150, 150); };
+  auto green = [&] { return Count([](COLORREF c) { return c == kGreen; }, 10, 10, 150, 150); };
+  draw(true, 1.0);  // D = 1: as defined, whatever the rule
+  EXPECT_NEAR(black(), area / 2, area / 50);
+  EXPECT_EQ(black() + green(), area);
+  draw(true, 1.0 / 3.0);  // D = 3: halved once
+  EXPECT_EQ(black(), 0);
+  EXPECT_EQ(green(), area);
+  draw(false, 1.0 / 3.0);  // without the raster: either pixel
+  EXPECT_EQ(black(), area);
+}
+
 TEST_F(FillPixelsTest, PatternAtAngleZeroTurnsWithTheViewAndAt45DoesNot) {
   // Horizontal stripes 4 pixels high in a 40 x 40 pattern.
   const auto stripes = BigPattern(7, 40, [](int, int y) { return y % 8 < 4; });
