@@ -8,7 +8,8 @@ namespace {
 
 class CountingHeap final : public DocumentHeap {
  public:
-  CountingHeap(int& live, bool failAllocation) : live_(live), failAllocation_(failAllocation) {
+  CountingHeap(int& live, bool failAllocation, std::size_t maxBytes)
+      : live_(live), failAllocation_(failAllocation), maxBytes_(maxBytes) {
     ++live_;
   }
   ~CountingHeap() override {
@@ -16,7 +17,7 @@ class CountingHeap final : public DocumentHeap {
     --live_;
   }
   void* Allocate(std::size_t bytes) override {
-    if (failAllocation_) return nullptr;
+    if (failAllocation_ || bytes > maxBytes_) return nullptr;
     // Dirty memory first, then zero it the way the real heaps promise, so a loader that
     // relied on anything else would show up.
     void* block = std::malloc(bytes);
@@ -36,6 +37,7 @@ class CountingHeap final : public DocumentHeap {
  private:
   int& live_;
   bool failAllocation_;
+  std::size_t maxBytes_;
   std::vector<void*> blocks_;
 };
 
@@ -57,7 +59,7 @@ class CopiedFile final : public MappedFile {
 std::unique_ptr<DocumentHeap> FakeDocumentPlatform::CreateHeap(std::size_t initialBytes) {
   lastHeapInitialBytes = initialBytes;
   if (failHeap) return nullptr;
-  return std::make_unique<CountingHeap>(liveHeaps, failAllocation);
+  return std::make_unique<CountingHeap>(liveHeaps, failAllocation, maxAllocationBytes);
 }
 
 DownloadStatus FakeDocumentPlatform::DownloadToCache(const std::string& url,

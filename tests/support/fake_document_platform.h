@@ -39,6 +39,8 @@ class FakeDocumentPlatform : public DocumentPlatform {
   std::string downloadName;  // the cache name handed back on Ok
   bool failHeap = false;
   bool failAllocation = false;
+  // Blocks larger than this are refused, as a heap short of address space would.
+  std::size_t maxAllocationBytes = SIZE_MAX;
   std::size_t lastHeapInitialBytes = 0;
   int liveHeaps = 0;
   int liveMappings = 0;
