@@ -68,3 +68,4 @@ if(KPZSNAP_SOURCES)
   target_compile_options(kpzsnap PRIVATE ${QUILLON_WARNINGS})
 endif()
 
+include(cmake/host.cmake)
