@@ -21,6 +21,9 @@ namespace quillon {
 namespace {
 
 constexpr std::uint8_t kMaxLevels = 5;
+// Longest side of a raster we draw: an A0 sheet at 1200 dots per inch is 56000 pixels high.
+// A side beyond it is damage, and turned it would be painted as hundreds of thousands of bands.
+constexpr std::int32_t kMaxRasterSide = 1 << 17;
 
 struct RasterLevel {
   std::int32_t width = 0, height = 0, offset = 0;
@@ -52,6 +55,7 @@ int Log2(int factor) {
 // absurd or the heap refuses, and the raster is then skipped.
 RasterImage* PrepareImage(DocumentHeap& heap, RasterCacheEntry& entry, int factor,
                           const RasterGeometry& geometry) {
+  if (geometry.width > kMaxRasterSide || geometry.rows > kMaxRasterSide) return nullptr;
   const auto layout = MeasureRaster(geometry);
   if (!layout) return nullptr;
   RasterImage* image = NewCurrentImage(heap, entry, factor, layout->bytes);
@@ -281,7 +285,8 @@ bool HandleRasterData(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
     const std::uint64_t stride =
         h.width > 0 ? (static_cast<std::uint64_t>(h.width) * bits + 31) / 32 * 4 : 0;
     image->stride = stride <= 0xFFFFFFFFu ? static_cast<std::uint32_t>(stride) : 0;
-    image->usable = image->stride != 0 && h.rows > 0;  // the painter checks the length
+    image->usable = image->stride != 0 && h.rows > 0 && h.width <= kMaxRasterSide &&
+                    h.rows <= kMaxRasterSide;  // the painter checks the length
   } else if ((!HasLevels(h.format) || factor == 1) && !CachedImage(entry, factor, doc.rotation)) {
     RasterImage& image = CurrentImage(entry);
     if (image.bits && image.factor == factor) {

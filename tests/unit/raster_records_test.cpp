@@ -691,5 +691,24 @@ TEST_F(RasterRecordsTest, PrintAtAnotherRotationDoesNotUseTheTurnedScreenImage) 
   EXPECT_EQ(dev.dibCalls()[before].srcHeight, 4);
 }
 
+TEST_F(RasterRecordsTest, SideBeyondAnyRealSheetIsSkipped) {
+  // 16.7 million pixels wide and 4 rows: turned, it would be 400000 bands of 40 rows.
+  KpzBuilder b = Page();
+  KpzRasterHeader wide;
+  wide.flags = 0x80;
+  wide.y2 = 4;
+  wide.rows = 4;
+  wide.width = 16711779;
+  wide.format = 0x0004;
+  const std::uint8_t row[] = {0x80, 7};
+  b.BeginPage().RasterHeader(wide);
+  for (int r = 0; r < 4; ++r) b.RasterData(row);
+  b.Polyline({{2, 2}}).EndPage();
+  Open(b);
+  Draw(90);
+  EXPECT_EQ(Calls().size(), 0u);
+  EXPECT_EQ(dev.Count("Polyline 1 (498,2)"), 1u);  // turned with the page
+}
+
 }  // namespace
 }  // namespace quillon
