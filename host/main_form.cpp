@@ -203,7 +203,12 @@ LRESULT CALLBACK MainForm::Proc(HWND window, UINT message, WPARAM wParam, LPARAM
     self->window_ = nullptr;
     return ::DefFrameProcW(window, nullptr, message, wParam, lParam);
   }
-  return self->Handle(message, wParam, lParam);
+  // No exception may leave a window procedure: a failed allocation drops this one message.
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
 }
 
 }  // namespace quillon::mirandel

@@ -86,8 +86,12 @@ LRESULT CALLBACK ToolBar::Proc(HWND window, UINT message, WPARAM wParam, LPARAM 
   if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
     case WM_MOUSEMOVE:
-      self->TrackHint(
-          POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      try {
+        self->TrackHint(
+            POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      } catch (...) {
+        // A hint that cannot be shown is left out.
+      }
       break;
     case WM_ERASEBKGND: {
       // The common control leaves its ground to the class, which has no brush.
