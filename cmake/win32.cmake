@@ -32,6 +32,8 @@ foreach(dir ${QUILLON_CORE_DIRS})
   list(APPEND QUILLON_WIN32_DIRS ${dir}/win32)
 endforeach()
 quillon_glob(QUILLON_WIN32_SOURCES ${QUILLON_WIN32_DIRS})
+# The control's COM object is built into quillon.dll itself (cmake/control.cmake).
+list(FILTER QUILLON_WIN32_SOURCES EXCLUDE REGEX "/control/win32/")
 quillon_static_library(quillon_win32 ${QUILLON_WIN32_SOURCES})
 target_link_libraries(quillon_win32 PUBLIC quillon_core
   gdi32 user32 ole32 oleaut32 uuid comdlg32 comctl32 winspool shlwapi)
@@ -68,4 +70,4 @@ if(KPZSNAP_SOURCES)
   target_compile_options(kpzsnap PRIVATE ${QUILLON_WARNINGS})
 endif()
 
-include(cmake/host.cmake)
+include(cmake/control.cmake)

@@ -1,0 +1,189 @@
+// QuillonCtl: the paint, the load it performs, the size-change rebuild.
+
+#include <cmath>
+
+#include "control/control_settings.h"
+#include "control/win32/quillon_ctl.h"
+#include "control/win32/status_bar.h"
+// <windows.h> renames StartDoc, which GdiDevice overrides under its own name.
+#pragma push_macro("StartDoc")
+#undef StartDoc
+#include "render/win32/gdi_device.h"
+#pragma pop_macro("StartDoc")
+
+namespace quillon {
+
+namespace {
+
+// The cursor during a full redraw; the previous one comes back when it ends.
+class WaitCursor {
+ public:
+  explicit WaitCursor(bool show)
+      : previous_(show ? ::SetCursor(::LoadCursor(nullptr, IDC_WAIT)) : nullptr), shown_(show) {}
+  ~WaitCursor() {
+    if (shown_) ::SetCursor(previous_);
+  }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+  bool shown_;
+};
+
+}  // namespace
+
+std::string QuillonCtl::AnsiDataFileName() const {
+  // At most 1023 bytes of the ANSI code page.
+  char ansi[1024] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, dataFileName_.c_str(), static_cast<int>(dataFileName_.size()),
+                        ansi, sizeof ansi - 1, nullptr, nullptr);
+  return ansi;
+}
+
+void QuillonCtl::ResetControlState() {
+  nav_ = Navigation{};
+  loaded_ = false;
+  activeTool_ = 40;
+  nav_.frame.ScaleFactor = kInitialScaleFactor;
+  propertySetFlags_ = 0;
+  statusLine_ = StatusLine{};
+  statusBarVisible_ = true;
+  distanceMode_ = polygonMode_ = false;
+  bluePen_.reset(::CreatePen(PS_SOLID, 0, 0x00FF0000));
+  redPen_.reset(::CreatePen(PS_SOLID, 0, 0x000000FF));
+}
+
+void QuillonCtl::CloseDocument() {
+  // The document's pens and brushes were made on the back buffer's DC: they go with it.
+  if (backBuffer_.exists()) {
+    GdiDevice device(backBuffer_.dc());
+    context_->CloseDocument(&device);
+  } else {
+    context_->CloseDocument();
+  }
+}
+
+void QuillonCtl::RebuildForNewSize() {
+  bluePen_.reset();
+  redPen_.reset();
+  SaveSettings();
+  CloseDocument();
+  backBuffer_.Release();
+  ResetControlState();
+  restoreView_ = true;
+}
+
+bool QuillonCtl::LoadDocument(int bw, int bh) {
+  const std::string ansi = AnsiDataFileName();
+  if (!pendingPath_.empty() && pendingPath_ != ansi) {
+    dataFileName_.assign(pendingPath_.begin(), pendingPath_.end());
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, pendingPath_.c_str(), -1, nullptr, 0);
+    if (n > 0) {
+      dataFileName_.assign(static_cast<std::size_t>(n), L'\0');
+      ::MultiByteToWideChar(CP_ACP, 0, pendingPath_.c_str(), -1, dataFileName_.data(), n);
+      dataFileName_.resize(static_cast<std::size_t>(n - 1));
+    }
+    nav_.view.xOrg = pendingXOrg_;
+    nav_.view.yOrg = pendingYOrg_;
+    nav_.view.Rot = pendingRot_;
+    nav_.view.ViewScale = pendingViewScale_;
+    propertySetFlags_ |= kDataFileNamePut | kXOrgPut | kYOrgPut | kRotPut | kViewScalePut;
+    pendingPath_.clear();
+  }
+  ViewFrame& frame = nav_.frame;
+  ViewState& view = nav_.view;
+  frame.BufferWidth = bw & ~1;
+  frame.BufferHeight = bh & ~1;
+  fullBufferHeight_ = frame.BufferHeight;
+  frame.ViewWidth = view.DrawExtentX = bw;
+  frame.ViewHeight = view.DrawExtentY = bh;
+  if (const auto shown = ReadStatusBar(settings_)) statusBarVisible_ = *shown;
+  if (statusBarVisible_) {
+    frame.BufferHeight -= kStatusBarHeight;
+    frame.ViewHeight = view.DrawExtentY = frame.BufferHeight;
+  }
+  loaded_ = true;
+  if (propertySetFlags_ & kRotPut) {
+    propertySetFlags_ &= ~kRotPut;
+  } else {
+    view.Rot = ReadRotation(settings_);
+  }
+  SetExtentsToView(view, frame.ViewWidth, frame.ViewHeight);
+  if (!(propertySetFlags_ & (kXOrgPut | kYOrgPut))) view.xOrg = view.yOrg = 0;
+  propertySetFlags_ &= ~(kXOrgPut | kYOrgPut);
+
+  if (context_->OpenDocument(AnsiDataFileName(), frame.ViewWidth, frame.ViewHeight) != 0) {
+    loaded_ = false;
+    return false;
+  }
+  if (window_ == nullptr && clientSite_) {
+    if (!uiActive_) InPlaceActivate(OLEIVERB_UIACTIVATE);
+    if (inPlaceActive_ && controlSite_) controlSite_->OnFocus(TRUE);
+  }
+  // The zoom step is the user's.
+  if (const auto factor = ReadScaleFactor(settings_)) frame.ScaleFactor = *factor;
+  if (KpzDocument* doc = context_->document()) {
+    doc->scaleOption = savedScaleOption_;
+    doc->scalePercent = savedScalePercentage_;
+  }
+  return true;
+}
+
+void QuillonCtl::Paint(HDC target, const RECT& bounds) {
+  WaitCursor wait(!nav_.drag.PanDragging);
+  const int bw = bounds.right - bounds.left;
+  const int bh = bounds.bottom - bounds.top;
+  if (bw <= 0 || bh <= 0) return;
+  const ViewState before = nav_.view;
+
+  ViewFrame& frame = nav_.frame;
+  // The drawing height was taken rounded down to even at the load: an odd window height
+  // would otherwise look like a new size at every paint and rebuild each time.
+  if (loaded_ && (bw != static_cast<int>(frame.ViewWidth) || (bh & ~1) != fullBufferHeight_)) {
+    RebuildForNewSize();
+  }
+  if (!loaded_ && !LoadDocument(bw, bh)) return;
+  if (restoreView_) {
+    restoreView_ = false;
+    put_ViewScale(before.ViewScale);
+    put_xOrg(before.xOrg);
+    put_yOrg(before.yOrg);
+    put_Rot(before.Rot);
+  }
+  const int bufferHeight = frame.BufferHeight + (statusBarVisible_ ? kStatusBarHeight : 0);
+  if (!backBuffer_.exists() && !backBuffer_.Create(target, frame.BufferWidth, bufferHeight)) {
+    return;
+  }
+  KpzDocument* doc = context_->document();
+  if (!reuseBackBuffer_ && !nav_.drag.PanDragging && doc != nullptr) {
+    SavedDcState state(backBuffer_.dc());
+    backBuffer_.Clear(frame.BufferWidth, frame.BufferHeight);
+    const bool scalePut = (propertySetFlags_ & kViewScalePut) != 0;
+    doc->zoom = nav_.view.ViewScale;
+    doc->recomputeExtents = scalePut;
+    doc->rotation = nav_.view.Rot;
+    // The DC state of the last draw was restored, so its pens and brush are no longer
+    // selected: this draw makes and selects its own before the first figure.
+    doc->linePenValid = doc->outlinePenValid = doc->brushValid = false;
+    GdiDevice device(backBuffer_.dc());
+    context_->DrawDocument(&device, 0, nav_.view.DrawExtentX, nav_.view.DrawExtentY, nav_.view.xOrg,
+                           nav_.view.yOrg, AnsiDataFileName(), 0);
+    doc->targetDc = nullptr;  // the device lives only for this draw
+    nav_.view.ViewScale = doc->zoom;
+    doc->recomputeExtents = false;
+    if (scalePut) {
+      nav_.view.DrawExtentX = doc->resultWidth;
+      nav_.view.DrawExtentY = doc->resultHeight;
+      propertySetFlags_ &= ~kViewScalePut;
+    }
+    frame.KpzXSize = static_cast<int>(std::trunc(doc->pageWidth * doc->resolution));
+    frame.KpzYSize = static_cast<int>(std::trunc(doc->pageHeight * doc->resolution));
+  }
+  const ViewPoint shift = nav_.drag.PanDragging ? nav_.drag.PanDragOffset : ViewPoint{};
+  backBuffer_.CopyTo(target, shift.x, shift.y, frame.BufferWidth, frame.BufferHeight);
+  reuseBackBuffer_ = false;
+  if (statusBarVisible_) DrawStatusBar(target, statusLine_, frame.BufferWidth, frame.BufferHeight);
+}
+
+}  // namespace quillon

@@ -1,0 +1,162 @@
+// QuillonCtl: IViewObject, IViewObject2, IViewObjectEx and IDataObject. Every draw goes
+// through the same paint as the window, onto whatever DC the container gives.
+
+#include "control/win32/quillon_ctl.h"
+
+namespace quillon {
+
+STDMETHODIMP QuillonCtl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw,
+                              LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                              ULONG_PTR) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (draw == nullptr) return E_INVALIDARG;
+  RECT area = posRect_;
+  if (bounds != nullptr) area = RECT{bounds->left, bounds->top, bounds->right, bounds->bottom};
+  if (area.right <= area.left || area.bottom <= area.top) return E_INVALIDARG;
+  try {
+    // The paint draws at the DC's origin; the container's bounds may lie elsewhere.
+    SavedDcState state(draw);
+    POINT old{};
+    ::OffsetViewportOrgEx(draw, area.left, area.top, &old);
+    Paint(draw, RECT{0, 0, area.right - area.left, area.bottom - area.top});
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
+                                     LOGPALETTE** colours) {
+  if (colours != nullptr) *colours = nullptr;
+  return S_FALSE;
+}
+
+STDMETHODIMP QuillonCtl::Freeze(DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
+STDMETHODIMP QuillonCtl::Unfreeze(DWORD) { return E_NOTIMPL; }
+
+STDMETHODIMP QuillonCtl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+  if ((aspects & DVASPECT_CONTENT) == 0 && sink != nullptr) return DV_E_DVASPECT;
+  viewSink_ = sink;
+  viewAdviseFlags_ = flags;
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+  if (aspects != nullptr) *aspects = DVASPECT_CONTENT;
+  if (flags != nullptr) *flags = viewAdviseFlags_;
+  if (sink != nullptr) {
+    *sink = viewSink_.Get();
+    if (*sink != nullptr) (*sink)->AddRef();
+  }
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  return GetExtent(aspect, size);
+}
+
+STDMETHODIMP QuillonCtl::GetRect(DWORD aspect, LPRECTL rect) {
+  if (rect == nullptr) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *rect = RECTL{posRect_.left, posRect_.top, posRect_.right, posRect_.bottom};
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::GetViewStatus(DWORD* status) {
+  if (status == nullptr) return E_POINTER;
+  *status = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG,
+                                       DWORD* hit) {
+  if (bounds == nullptr || hit == nullptr) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *hit = ::PtInRect(bounds, location) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG,
+                                      DWORD* hit) {
+  if (bounds == nullptr || location == nullptr || hit == nullptr) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  RECT common{};
+  *hit = ::IntersectRect(&common, bounds, location) ? HITRESULT_HIT : HITRESULT_OUTSIDE;
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::GetNaturalExtent(DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*,
+                                          LPSIZEL) {
+  return E_NOTIMPL;
+}
+
+// ---- IDataObject: the current view as an enhanced metafile.
+
+namespace {
+
+bool IsViewFormat(const FORMATETC* format) {
+  return format != nullptr && format->cfFormat == CF_ENHMETAFILE &&
+         format->dwAspect == DVASPECT_CONTENT && (format->tymed & TYMED_ENHMF) != 0;
+}
+
+}  // namespace
+
+STDMETHODIMP QuillonCtl::GetData(FORMATETC* format, STGMEDIUM* medium) {
+  if (format == nullptr || medium == nullptr) return E_POINTER;
+  if (!IsViewFormat(format)) return DV_E_FORMATETC;
+  HDC screen = ::GetDC(nullptr);
+  const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+  const int width = MulDiv(extent_.cx, dpiX, 2540);
+  const int height = MulDiv(extent_.cy, dpiY, 2540);
+  const RECT frame{0, 0, extent_.cx, extent_.cy};  // .01 mm, as the metafile frame wants
+  HDC meta = ::CreateEnhMetaFileA(screen, nullptr, &frame, "QuillonCtl\0View\0");
+  ::ReleaseDC(nullptr, screen);
+  if (meta == nullptr) return E_OUTOFMEMORY;
+  RECTL bounds{0, 0, width, height};
+  Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, meta, &bounds, nullptr, nullptr, 0);
+  HENHMETAFILE picture = ::CloseEnhMetaFile(meta);
+  if (picture == nullptr) return E_OUTOFMEMORY;
+  medium->tymed = TYMED_ENHMF;
+  medium->hEnhMetaFile = picture;
+  medium->pUnkForRelease = nullptr;
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::GetDataHere(FORMATETC*, STGMEDIUM*) { return E_NOTIMPL; }
+
+STDMETHODIMP QuillonCtl::QueryGetData(FORMATETC* format) {
+  return IsViewFormat(format) ? S_OK : DV_E_FORMATETC;
+}
+
+STDMETHODIMP QuillonCtl::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) {
+  if (out != nullptr) out->ptd = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP QuillonCtl::SetData(FORMATETC*, STGMEDIUM*, BOOL) { return E_NOTIMPL; }
+
+STDMETHODIMP QuillonCtl::EnumFormatEtc(DWORD, IEnumFORMATETC** formats) {
+  if (formats != nullptr) *formats = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP QuillonCtl::DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink,
+                                 DWORD* connection) {
+  if (!dataAdvise_ && FAILED(::CreateDataAdviseHolder(&dataAdvise_))) return E_OUTOFMEMORY;
+  return dataAdvise_->Advise(static_cast<IDataObject*>(this), format, flags, sink, connection);
+}
+
+STDMETHODIMP QuillonCtl::DUnadvise(DWORD connection) {
+  if (!dataAdvise_) return OLE_E_NOCONNECTION;
+  return dataAdvise_->Unadvise(connection);
+}
+
+STDMETHODIMP QuillonCtl::EnumDAdvise(IEnumSTATDATA** advise) {
+  if (advise == nullptr) return E_POINTER;
+  *advise = nullptr;
+  if (!dataAdvise_) return E_FAIL;
+  return dataAdvise_->EnumAdvise(advise);
+}
+
+}  // namespace quillon

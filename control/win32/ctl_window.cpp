@@ -1,0 +1,94 @@
+// QuillonCtl: the child window, its class and its messages.
+
+#include "control/win32/module.h"
+#include "control/win32/quillon_ctl.h"
+
+namespace quillon {
+
+namespace {
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* control = reinterpret_cast<QuillonCtl*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (control == nullptr) return ::DefWindowProcA(window, msg, wParam, lParam);
+  // No C++ exception may unwind into the system's dispatch loop.
+  try {
+    return control->HandleMessage(window, msg, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
+bool RegisterWindowClass() {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (::GetClassInfoExA(ModuleHandle(), kControlWindowClass, &existing)) return true;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  // A resize repaints the whole window, so the paint sees the new size and rebuilds.
+  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = ControlWindowProc;
+  wc.hInstance = ModuleHandle();
+  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kControlWindowClass;
+  return ::RegisterClassExA(&wc) != 0;
+}
+
+}  // namespace
+
+bool QuillonCtl::CreateControlWindow(HWND parent, const RECT& pos) {
+  if (window_ != nullptr) return true;
+  if (!RegisterWindowClass()) return false;
+  window_ = ::CreateWindowExA(0, kControlWindowClass, "",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, pos.left,
+                              pos.top, pos.right - pos.left, pos.bottom - pos.top, parent, nullptr,
+                              ModuleHandle(), this);
+  return window_ != nullptr;
+}
+
+void QuillonCtl::DestroyControlWindow() {
+  if (window_ == nullptr) return;
+  HWND window = window_;
+  window_ = nullptr;
+  ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  ::DestroyWindow(window);
+}
+
+LRESULT QuillonCtl::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_PAINT: {
+      RECT client{};
+      ::GetClientRect(window, &client);
+      if (wParam != 0) {
+        Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+      }
+      PAINTSTRUCT ps{};
+      HDC dc = ::BeginPaint(window, &ps);
+      if (dc != nullptr) Paint(dc, client);
+      ::EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      // The paint covers the whole client area.
+      return 1;
+    case WM_MOUSEACTIVATE:
+      if (!uiActive_) InPlaceActivate(OLEIVERB_UIACTIVATE);
+      return MA_ACTIVATE;
+    case WM_SETFOCUS:
+      if (controlSite_) controlSite_->OnFocus(TRUE);
+      return 0;
+    case WM_KILLFOCUS:
+      if (controlSite_) controlSite_->OnFocus(FALSE);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    default:
+      return ::DefWindowProcA(window, msg, wParam, lParam);
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,329 @@
+#pragma once
+// QuillonCtl: the plot viewer control. One object answers IQuillonCtl and the OLE control
+// interfaces; its methods are defined in one file per interface group (dispatch, OLE object,
+// in-place, view object, persistence, window and paint).
+
+#include <objsafe.h>
+#include <ocidl.h>
+#include <olectl.h>
+#include <perhist.h>
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "control/quillon_h.h"
+#include "control/status_line.h"
+#include "control/win32/back_buffer.h"
+#include "control/win32/com_ptr.h"
+#include "control/win32/gdi_handles.h"
+#include "control/win32/message_route.h"
+#include "document/win32/win32_document_platform.h"
+#include "interact/navigation.h"
+#include "render/draw_context.h"
+#include "settings/win32/registry_store.h"
+
+namespace quillon {
+
+// PropertySetFlags bits: which view values the host put since the last load.
+enum PropertySetBit : unsigned {
+  kDataFileNamePut = 0x01,
+  kXOrgPut = 0x02,
+  kYOrgPut = 0x04,
+  kRotPut = 0x08,
+  kViewScalePut = 0x10,
+};
+
+// OLEMISC_RECOMPOSEONRESIZE | CANTLINKINSIDE | INSIDEOUT | ACTIVATEWHENVISIBLE |
+// SETCLIENTSITEFIRST.
+inline constexpr DWORD kMiscStatus = 0x20191;
+
+class QuillonCtl final : public IQuillonCtl,
+                         public IPersistStreamInit,
+                         public IPersistStorage,
+                         public IPersistPropertyBag,
+                         public IPersistHistory,
+                         public IOleObject,
+                         public IOleInPlaceObjectWindowless,
+                         public IOleInPlaceActiveObject,
+                         public IOleControl,
+                         public IViewObjectEx,
+                         public IQuickActivate,
+                         public IDataObject,
+                         public ISpecifyPropertyPages,
+                         public IProvideClassInfo2,
+                         public ISupportErrorInfo,
+                         public IObjectSafety,
+                         public IQuillonMessageRoute,
+                         private ViewListener {
+ public:
+  // Answers E_OUTOFMEMORY, or what QueryInterface answers for iid.
+  static HRESULT Create(REFIID iid, void** object);
+
+  // IUnknown
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+  STDMETHODIMP_(ULONG) AddRef() override;
+  STDMETHODIMP_(ULONG) Release() override;
+
+  // IDispatch
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                             DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+
+  // IQuillonCtl
+  STDMETHODIMP Plot(LONG PlotView) override;
+  STDMETHODIMP get_DataFileName(BSTR* value) override;
+  STDMETHODIMP put_DataFileName(BSTR value) override;
+  STDMETHODIMP Scale(double scaleFactor) override;
+  STDMETHODIMP ScaleDown(double scaleFactor) override;
+  STDMETHODIMP Fit() override;
+  STDMETHODIMP PanLeft() override;
+  STDMETHODIMP PanRight() override;
+  STDMETHODIMP PanUp() override;
+  STDMETHODIMP PanDown() override;
+  STDMETHODIMP RotateLeft() override;
+  STDMETHODIMP RotateRight() override;
+  STDMETHODIMP get_ViewScale(double* value) override;
+  STDMETHODIMP put_ViewScale(double value) override;
+  STDMETHODIMP get_xOrg(double* value) override;
+  STDMETHODIMP put_xOrg(double value) override;
+  STDMETHODIMP get_yOrg(double* value) override;
+  STDMETHODIMP put_yOrg(double value) override;
+  STDMETHODIMP get_Rot(LONG* value) override;
+  STDMETHODIMP put_Rot(LONG value) override;
+  STDMETHODIMP ReDraw() override;
+  STDMETHODIMP ScaleIt(double scaleFactor) override;
+  STDMETHODIMP Copy() override;
+  STDMETHODIMP get_PlotSilent(short* value) override;
+  STDMETHODIMP put_PlotSilent(short value) override;
+  STDMETHODIMP get_PrinterName(BSTR* value) override;
+  STDMETHODIMP put_PrinterName(BSTR value) override;
+  STDMETHODIMP get_FormName(BSTR* value) override;
+  STDMETHODIMP put_FormName(BSTR value) override;
+  STDMETHODIMP get_Portrait_Landscape(short* value) override;
+  STDMETHODIMP put_Portrait_Landscape(short value) override;
+  STDMETHODIMP get_PrintScaleOptions(LONG* value) override;
+  STDMETHODIMP put_PrintScaleOptions(LONG value) override;
+  STDMETHODIMP PlotWithForm(double xOrg, double yOrg) override;
+  STDMETHODIMP PlotToForm() override;
+  STDMETHODIMP get_PrintScalePercentage(double* value) override;
+  STDMETHODIMP put_PrintScalePercentage(double value) override;
+  STDMETHODIMP get_KpzXSize(double* value) override;
+  STDMETHODIMP put_KpzXSize(double value) override;
+  STDMETHODIMP get_KpzYSize(double* value) override;
+  STDMETHODIMP put_KpzYSize(double value) override;
+  STDMETHODIMP get_KpzResolution(double* value) override;
+  STDMETHODIMP put_KpzResolution(double value) override;
+
+  // IPersist and the persistence interfaces
+  STDMETHODIMP GetClassID(CLSID* clsid) override;
+  STDMETHODIMP IsDirty() override;
+  STDMETHODIMP Load(IStream* stream) override;
+  STDMETHODIMP Save(IStream* stream, BOOL clearDirty) override;
+  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+  STDMETHODIMP InitNew() override;
+  STDMETHODIMP InitNew(IStorage* storage) override;
+  STDMETHODIMP Load(IStorage* storage) override;
+  STDMETHODIMP Save(IStorage* storage, BOOL sameAsLoad) override;
+  STDMETHODIMP SaveCompleted(IStorage* storage) override;
+  STDMETHODIMP HandsOffStorage() override;
+  STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+  STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+  STDMETHODIMP LoadHistory(IStream* stream, IBindCtx* context) override;
+  STDMETHODIMP SaveHistory(IStream* stream) override;
+  STDMETHODIMP SetPositionCookie(DWORD cookie) override;
+  STDMETHODIMP GetPositionCookie(DWORD* cookie) override;
+
+  // IOleObject
+  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+  STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+  STDMETHODIMP SetHostNames(LPCOLESTR app, LPCOLESTR object) override;
+  STDMETHODIMP Close(DWORD saveOption) override;
+  STDMETHODIMP SetMoniker(DWORD which, IMoniker* moniker) override;
+  STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
+  STDMETHODIMP InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
+  STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
+  STDMETHODIMP DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
+                      LPCRECT pos) override;
+  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
+  STDMETHODIMP Update() override;
+  STDMETHODIMP IsUpToDate() override;
+  STDMETHODIMP GetUserClassID(CLSID* clsid) override;
+  STDMETHODIMP GetUserType(DWORD form, LPOLESTR* type) override;
+  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* connection) override;
+  STDMETHODIMP Unadvise(DWORD connection) override;
+  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advise) override;
+  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+  STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
+
+  // IOleWindow, IOleInPlaceObject(Windowless), IOleInPlaceActiveObject
+  STDMETHODIMP GetWindow(HWND* window) override;
+  STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
+  STDMETHODIMP InPlaceDeactivate() override;
+  STDMETHODIMP UIDeactivate() override;
+  STDMETHODIMP SetObjectRects(LPCRECT pos, LPCRECT clip) override;
+  STDMETHODIMP ReactivateAndUndo() override;
+  STDMETHODIMP OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  STDMETHODIMP GetDropTarget(IDropTarget** target) override;
+  STDMETHODIMP TranslateAccelerator(LPMSG msg) override;
+  STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
+  STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
+  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
+  STDMETHODIMP EnableModeless(BOOL enable) override;
+
+  // IOleControl
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+  STDMETHODIMP OnMnemonic(MSG* msg) override;
+  STDMETHODIMP OnAmbientPropertyChange(DISPID id) override;
+  STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+  // IViewObject, IViewObject2, IViewObjectEx
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* target,
+                    HDC targetInfo, HDC draw, LPCRECTL bounds, LPCRECTL windowBounds,
+                    BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR), ULONG_PTR contArg) override;
+  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* target,
+                           HDC targetInfo, LOGPALETTE** colours) override;
+  STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspectInfo, DWORD* freeze) override;
+  STDMETHODIMP Unfreeze(DWORD freeze) override;
+  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* target, LPSIZEL size) override;
+  STDMETHODIMP GetRect(DWORD aspect, LPRECTL rect) override;
+  STDMETHODIMP GetViewStatus(DWORD* status) override;
+  STDMETHODIMP QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG closeHint,
+                             DWORD* hit) override;
+  STDMETHODIMP QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG closeHint,
+                            DWORD* hit) override;
+  STDMETHODIMP GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* target, HDC targetInfo,
+                                DVEXTENTINFO* info, LPSIZEL size) override;
+
+  // IQuickActivate
+  STDMETHODIMP QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  STDMETHODIMP SetContentExtent(LPSIZEL size) override;
+  STDMETHODIMP GetContentExtent(LPSIZEL size) override;
+
+  // IDataObject
+  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override;
+  STDMETHODIMP GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
+  STDMETHODIMP QueryGetData(FORMATETC* format) override;
+  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override;
+  STDMETHODIMP SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) override;
+  STDMETHODIMP EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
+  STDMETHODIMP DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink,
+                       DWORD* connection) override;
+  STDMETHODIMP DUnadvise(DWORD connection) override;
+  STDMETHODIMP EnumDAdvise(IEnumSTATDATA** advise) override;
+
+  // ISpecifyPropertyPages, IProvideClassInfo2, ISupportErrorInfo, IObjectSafety
+  STDMETHODIMP GetPages(CAUUID* pages) override;
+  STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
+  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
+  STDMETHODIMP GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
+  STDMETHODIMP SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
+
+  // IQuillonMessageRoute
+  STDMETHODIMP SetMessageSink(ControlMessageSink sink, void* context) override;
+
+  // The window procedure's entry for one message.
+  LRESULT HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  QuillonCtl();
+  ~QuillonCtl();
+
+  // ViewListener
+  void InvalidateView() override;
+  void InvalidateArea(const ViewRect& area, bool erase) override;
+  void UpdateView() override;
+  bool JournalOpen() const override { return false; }
+  void JournalKeyword(std::string_view) override {}
+  void JournalViewState(const ViewState&) override {}
+  void ResetZoom() override;
+  void ResetRasterCache() override;
+
+  // Error info for scripts; always answers E_FAIL.
+  HRESULT Fail(const wchar_t* description);
+  HRESULT NotLoaded() { return Fail(L"No plot is loaded."); }
+  HRESULT NotBuilt(const wchar_t* what);
+  ITypeInfo* TypeInfo(REFGUID guid);
+
+  // Window and paint.
+  void Paint(HDC target, const RECT& bounds);
+  bool LoadDocument(int bw, int bh);
+  void RebuildForNewSize();
+  void CloseDocument();
+  void ResetControlState();
+  void SaveSettings();
+  void ShowMessage(const std::string& text);
+  bool CreateControlWindow(HWND parent, const RECT& pos);
+  void DestroyControlWindow();
+  HRESULT InPlaceActivate(LONG verb);
+  void FireViewChange();
+  std::string AnsiDataFileName() const;
+
+  // Persistence: the named properties through the puts, in their order.
+  HRESULT PutProperty(DISPID id, VARIANT& value);
+  HRESULT GetProperty(DISPID id, VARIANT& value);
+  void SetExtentFromPixels(int width, int height);
+
+  std::atomic<ULONG> refs_{1};
+
+  // Document services and drawing.
+  Win32DocumentPlatform platform_;
+  std::unique_ptr<DrawContext> context_;
+  RegistryStore settings_;
+  ControlMessageSink sink_ = nullptr;
+  void* sinkContext_ = nullptr;
+
+  // The control's state.
+  std::wstring dataFileName_ = L" ";
+  bool loaded_ = false;
+  Navigation nav_;
+  unsigned propertySetFlags_ = 0;
+  int activeTool_ = 40;
+  bool distanceMode_ = false;
+  bool polygonMode_ = false;
+  StatusLine statusLine_;
+  bool statusBarVisible_ = true;
+  int fullBufferHeight_ = 400;
+  short plotSilent_ = 0;
+  int savedScaleOption_ = -1;
+  double savedScalePercentage_ = 100;
+  UniquePen bluePen_;
+  UniquePen redPen_;
+  BackBuffer backBuffer_;
+  bool reuseBackBuffer_ = false;
+  bool restoreView_ = false;
+  std::string pendingPath_;
+  double pendingXOrg_ = 0, pendingYOrg_ = 0, pendingViewScale_ = 0;
+  int pendingRot_ = 0;
+
+  // OLE state.
+  ComPtr<IOleClientSite> clientSite_;
+  ComPtr<IOleInPlaceSite> inPlaceSite_;
+  ComPtr<IOleControlSite> controlSite_;
+  ComPtr<IOleInPlaceFrame> frame_;
+  ComPtr<IOleInPlaceUIWindow> uiWindow_;
+  ComPtr<IOleAdviseHolder> oleAdvise_;
+  ComPtr<IDataAdviseHolder> dataAdvise_;
+  ComPtr<IAdviseSink> viewSink_;
+  DWORD viewAdviseFlags_ = 0;
+  ComPtr<ITypeInfo> interfaceInfo_;
+  ComPtr<ITypeInfo> classInfo_;
+  HWND window_ = nullptr;
+  bool inPlaceActive_ = false;
+  bool uiActive_ = false;
+  RECT posRect_{0, 0, 0, 0};
+  SIZEL extent_{2 * 2540, 2 * 2540};  // HIMETRIC
+  bool dirty_ = false;
+  DWORD safety_ = 0;
+};
+
+}  // namespace quillon
