@@ -71,3 +71,4 @@ if(KPZSNAP_SOURCES)
 endif()
 
 include(cmake/control.cmake)
+include(cmake/host.cmake)
