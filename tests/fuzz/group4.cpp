@@ -8,25 +8,18 @@
 #include <vector>
 
 #include "render/codecs/group4_decoder.h"
+#include "tests/fuzz/raster_fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillon;
-  if (size < 5) return 0;
-  const int options = data[4];
-  RasterGeometry g;
-  g.width = 1 + ((data[0] | (data[1] << 8)) % 4096);
-  g.rows = 1 + ((data[2] | (data[3] << 8)) % 1024);
-  g.rotation = 90 * (options & 3);
-  g.factor = 1 << (((options >> 2) & 7) % 6);
-  g.kind = PixelKind::Bitonal;
-  const auto layout = MeasureRaster(g);
-  if (!layout) return 0;
+  const auto in = fuzz::ReadRasterFuzzInput(data, size, PixelKind::Bitonal, 4096, 1024);
+  if (!in) return 0;
+  std::vector<std::uint8_t> image = fuzz::ImageFor(in->geometry);
+  if (image.empty()) return 0;
   HalvingTables tables;
-  tables.Build(options & 0x40 ? PairRule::And : PairRule::Or);
-  std::vector<std::uint8_t> image(layout->bytes);
-  RasterTarget target(g, image, &tables);
-  const std::span<const std::uint8_t> record(data + 5, size - 5);
-  DecodeGroup4(record, options & 0x20 ? RasterLead::Present : RasterLead::Absent, target);
+  tables.Build(in->options & 0x40 ? PairRule::And : PairRule::Or);
+  RasterTarget target(in->geometry, image, &tables);
+  DecodeGroup4(in->body, in->options & 0x20 ? RasterLead::Present : RasterLead::Absent, target);
   target.Finish();
   return 0;
 }

@@ -8,19 +8,15 @@
 #include <vector>
 
 #include "render/codecs/jpeg_decoder.h"
+#include "tests/fuzz/raster_fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillon;
-  if (size < 5) return 0;
-  RasterGeometry g;
-  g.width = 1 + ((data[0] | (data[1] << 8)) % 1024);
-  g.rows = 1 + ((data[2] | (data[3] << 8)) % 1024);
-  g.rotation = 90 * (data[4] & 3);
-  g.kind = PixelKind::Rgb24;
-  const auto layout = MeasureRaster(g);
-  if (!layout) return 0;
-  std::vector<std::uint8_t> image(layout->bytes);
-  RasterTarget target(g, image);
-  DecodeJpeg(std::span<const std::uint8_t>(data + 5, size - 5), target);
+  const auto in = fuzz::ReadRasterFuzzInput(data, size, PixelKind::Rgb24, 1024, 1024);
+  if (!in) return 0;
+  std::vector<std::uint8_t> image = fuzz::ImageFor(in->geometry);
+  if (image.empty()) return 0;
+  RasterTarget target(in->geometry, image);
+  DecodeJpeg(in->body, target);
   return 0;
 }

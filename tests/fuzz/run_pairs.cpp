@@ -9,23 +9,17 @@
 #include <vector>
 
 #include "render/codecs/run_pair_decoder.h"
+#include "tests/fuzz/raster_fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillon;
-  if (size < 5) return 0;
-  const int options = data[4];
-  RasterGeometry g;
-  g.width = 1 + ((data[0] | (data[1] << 8)) % 4096);
-  g.rows = 1 + ((data[2] | (data[3] << 8)) % 512);
-  g.rotation = 90 * (options & 3);
-  g.factor = 1 << (((options >> 2) & 7) % 6);
-  g.kind = PixelKind::Bitonal;
-  const auto layout = MeasureRaster(g);
-  if (!layout) return 0;
+  const auto in = fuzz::ReadRasterFuzzInput(data, size, PixelKind::Bitonal, 4096, 512);
+  if (!in) return 0;
+  std::vector<std::uint8_t> image = fuzz::ImageFor(in->geometry);
+  if (image.empty()) return 0;
   HalvingTables tables;
-  tables.Build(options & 0x40 ? PairRule::And : PairRule::Or);
-  std::vector<std::uint8_t> image(layout->bytes);
-  RasterTarget target(g, image, &tables);
+  tables.Build(in->options & 0x40 ? PairRule::And : PairRule::Or);
+  RasterTarget target(in->geometry, image, &tables);
   std::size_t at = 5;
   std::int32_t row = 0;
   while (at + 2 <= size) {

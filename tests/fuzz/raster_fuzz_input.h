@@ -1,0 +1,58 @@
+#pragma once
+// The head every decoder fuzz input starts with: u16 width and u16 rows (little-endian, taken
+// modulo a limit so that images stay small), then one byte of options whose bits 0-1 give the
+// rotation and, for bitonal images, bits 2-4 the reduction as a power of two. The rest of the
+// input is the body the decoder reads.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "render/codecs/raster_target.h"
+
+namespace quillon::fuzz {
+
+struct RasterFuzzInput {
+  RasterGeometry geometry;
+  int options = 0;
+  std::span<const std::uint8_t> body;
+};
+
+inline std::optional<RasterFuzzInput> ReadRasterFuzzInput(const std::uint8_t* data,
+                                                          std::size_t size, PixelKind kind,
+                                                          int maxWidth, int maxRows) {
+  if (size < 5) return std::nullopt;
+  RasterFuzzInput in;
+  in.options = data[4];
+  in.geometry.width = 1 + ((data[0] | (data[1] << 8)) % maxWidth);
+  in.geometry.rows = 1 + ((data[2] | (data[3] << 8)) % maxRows);
+  in.geometry.rotation = 90 * (in.options & 3);
+  in.geometry.kind = kind;
+  if (kind == PixelKind::Bitonal) in.geometry.factor = 1 << (((in.options >> 2) & 7) % 6);
+  in.body = std::span<const std::uint8_t>(data + 5, size - 5);
+  return in;
+}
+
+// An image buffer of the size the geometry needs; empty when the geometry is refused.
+inline std::vector<std::uint8_t> ImageFor(const RasterGeometry& geometry) {
+  const auto layout = MeasureRaster(geometry);
+  return std::vector<std::uint8_t>(layout ? layout->bytes : 0);
+}
+
+// Feeds records of one length byte and that many bytes (the last cut to what is left) to
+// `feed`, rows from the bottom up as whole-image writers store them.
+template <class Feed>
+void ForEachBottomUpRecord(std::span<const std::uint8_t> body, std::int32_t rows, Feed feed) {
+  std::size_t at = 0;
+  std::int32_t row = rows - 1;
+  while (at < body.size()) {
+    const std::size_t length = body[at++];
+    const std::size_t take = length < body.size() - at ? length : body.size() - at;
+    feed(body.subspan(at, take), row--);
+    at += take;
+  }
+}
+
+}  // namespace quillon::fuzz
