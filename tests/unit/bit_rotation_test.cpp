@@ -5,32 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pixel_rows_text.h"
+
 namespace quillon {
 namespace {
 
-// Rows of '0'/'1' text to one-bit DIB rows and back, first row first.
-PixelRows FromText(const std::vector<std::string>& rows) {
-  PixelRows out;
-  out.width = static_cast<std::uint32_t>(rows.empty() ? 0 : rows[0].size());
-  out.height = static_cast<std::uint32_t>(rows.size());
-  out.stride = DibStride(out.width, 1);
-  out.data.assign(out.stride * out.height, 0);
-  for (std::size_t y = 0; y < rows.size(); ++y)
-    for (std::size_t x = 0; x < rows[y].size(); ++x)
-      if (rows[y][x] == '1') out.data[y * out.stride + x / 8] |= 0x80 >> (x % 8);
-  return out;
-}
-
-std::vector<std::string> ToText(const PixelRows& rows) {
-  std::vector<std::string> text;
-  for (std::uint32_t y = 0; y < rows.height; ++y) {
-    std::string row;
-    for (std::uint32_t x = 0; x < rows.width; ++x)
-      row += (rows.data[y * rows.stride + x / 8] >> (7 - x % 8)) & 1 ? '1' : '0';
-    text.push_back(row);
-  }
-  return text;
-}
+using test::PixelRowsFromText;
+using test::PixelRowsToText;
 
 RowsView View(const PixelRows& rows, unsigned bpp = 1) {
   return {rows.data, rows.width, rows.height, rows.stride, bpp};
@@ -47,9 +28,9 @@ TEST(BitRotationTest, StrideIsPaddedToWholeDoubleWords) {
 }
 
 TEST(BitRotationTest, ZeroCopiesRows) {
-  const PixelRows in = FromText(kShape);
+  const PixelRows in = PixelRowsFromText(kShape);
   const PixelRows out = RotateBits(View(in), 0);
-  EXPECT_EQ(ToText(out), kShape);
+  EXPECT_EQ(PixelRowsToText(out), kShape);
   EXPECT_EQ(out.stride, 4u);
 }
 
@@ -59,59 +40,59 @@ TEST(BitRotationTest, ZeroCopiesRows) {
 //   010
 //   110
 TEST(BitRotationTest, HalfTurnReversesRowsAndReadsEachBackwards) {
-  const PixelRows out = RotateBits(View(FromText(kShape)), 180);
+  const PixelRows out = RotateBits(View(PixelRowsFromText(kShape)), 180);
   // Shown: 011 / 010 / 000 / 100.
-  EXPECT_EQ(ToText(out), (std::vector<std::string>{"100", "000", "010", "011"}));
+  EXPECT_EQ(PixelRowsToText(out), (std::vector<std::string>{"100", "000", "010", "011"}));
 }
 
 TEST(BitRotationTest, NinetyTurnsThePictureCounterClockwise) {
-  const PixelRows out = RotateBits(View(FromText(kShape)), 90);
+  const PixelRows out = RotateBits(View(PixelRowsFromText(kShape)), 90);
   ASSERT_EQ(out.width, 4u);
   ASSERT_EQ(out.height, 3u);
   // Shown: 1000 / 0011 / 0001: the right column, read downwards, is now the top row.
-  EXPECT_EQ(ToText(out), (std::vector<std::string>{"0001", "0011", "1000"}));
+  EXPECT_EQ(PixelRowsToText(out), (std::vector<std::string>{"0001", "0011", "1000"}));
 }
 
 TEST(BitRotationTest, TwoSeventyTurnsThePictureClockwise) {
-  const PixelRows out = RotateBits(View(FromText(kShape)), 270);
+  const PixelRows out = RotateBits(View(PixelRowsFromText(kShape)), 270);
   ASSERT_EQ(out.width, 4u);
   ASSERT_EQ(out.height, 3u);
   // Shown: 1000 / 1100 / 0001: the left column, read upwards, is now the top row.
-  EXPECT_EQ(ToText(out), (std::vector<std::string>{"0001", "1100", "1000"}));
+  EXPECT_EQ(PixelRowsToText(out), (std::vector<std::string>{"0001", "1100", "1000"}));
 }
 
 // Turns compose like turns: a mirror image would undo itself where a turn goes on.
 TEST(BitRotationTest, QuarterTurnsComposeAsRotations) {
   const std::vector<std::string> shape = {"11000", "01000", "00000", "00101", "10000", "00011"};
-  const PixelRows in = FromText(shape);
+  const PixelRows in = PixelRowsFromText(shape);
   const PixelRows q1 = RotateBits(View(in), 90);
   const PixelRows q2 = RotateBits(View(q1), 90);
   const PixelRows q3 = RotateBits(View(q2), 90);
   const PixelRows q4 = RotateBits(View(q3), 90);
-  EXPECT_EQ(ToText(q2), ToText(RotateBits(View(in), 180)));
-  EXPECT_EQ(ToText(q3), ToText(RotateBits(View(in), 270)));
-  EXPECT_EQ(ToText(q4), shape);
-  EXPECT_NE(ToText(q2), shape);
-  EXPECT_EQ(ToText(RotateBits(View(RotateBits(View(in), 270)), 90)), shape);
+  EXPECT_EQ(PixelRowsToText(q2), PixelRowsToText(RotateBits(View(in), 180)));
+  EXPECT_EQ(PixelRowsToText(q3), PixelRowsToText(RotateBits(View(in), 270)));
+  EXPECT_EQ(PixelRowsToText(q4), shape);
+  EXPECT_NE(PixelRowsToText(q2), shape);
+  EXPECT_EQ(PixelRowsToText(RotateBits(View(RotateBits(View(in), 270)), 90)), shape);
 }
 
 TEST(BitRotationTest, WideRowsCrossByteBoundariesAndPadWithZeros) {
   std::string row(40, '0');
   row[0] = row[9] = row[39] = '1';
-  const PixelRows out = RotateBits(View(FromText({row})), 180);
+  const PixelRows out = RotateBits(View(PixelRowsFromText({row})), 180);
   ASSERT_EQ(out.stride, 8u);
   std::string expected(40, '0');
   expected[39] = expected[30] = expected[0] = '1';
-  EXPECT_EQ(ToText(out)[0], expected);
+  EXPECT_EQ(PixelRowsToText(out)[0], expected);
   EXPECT_EQ(out.data[5] | out.data[6] | out.data[7], 0);  // beyond bit 40: zeros
-  const PixelRows turned = RotateBits(View(FromText({row})), 90);
+  const PixelRows turned = RotateBits(View(PixelRowsFromText({row})), 90);
   ASSERT_EQ(turned.height, 40u);
-  EXPECT_EQ(ToText(turned)[9], "1");
-  EXPECT_EQ(ToText(turned)[8], "0");
+  EXPECT_EQ(PixelRowsToText(turned)[9], "1");
+  EXPECT_EQ(PixelRowsToText(turned)[8], "0");
 }
 
 TEST(BitRotationTest, InvalidViewGivesEmptyResult) {
-  PixelRows in = FromText(kShape);
+  PixelRows in = PixelRowsFromText(kShape);
   RowsView view = View(in);
   view.height = 5;  // more rows than the data holds
   EXPECT_EQ(RotateBits(view, 90).width, 0u);

@@ -5,38 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pixel_rows_text.h"
+
 namespace quillon {
 namespace {
 
-PixelRows FromText(const std::vector<std::string>& rows) {
-  PixelRows out;
-  out.width = static_cast<std::uint32_t>(rows[0].size());
-  out.height = static_cast<std::uint32_t>(rows.size());
-  out.stride = DibStride(out.width, 1);
-  out.data.assign(out.stride * out.height, 0);
-  for (std::size_t y = 0; y < rows.size(); ++y)
-    for (std::size_t x = 0; x < rows[y].size(); ++x)
-      if (rows[y][x] == '1') out.data[y * out.stride + x / 8] |= 0x80 >> (x % 8);
-  return out;
-}
-
-std::vector<std::string> ToText(const PixelRows& rows) {
-  std::vector<std::string> text;
-  for (std::uint32_t y = 0; y < rows.height; ++y) {
-    std::string row;
-    for (std::uint32_t x = 0; x < rows.width; ++x)
-      row += (rows.data[y * rows.stride + x / 8] >> (7 - x % 8)) & 1 ? '1' : '0';
-    text.push_back(row);
-  }
-  return text;
-}
+using test::PixelRowsFromText;
+using test::PixelRowsToText;
 
 class BitmapHalvingTest : public ::testing::Test {
  protected:
   PixelRows Halve(const std::vector<std::string>& rows, PairRule rule) {
     HalvingTables tables;
     tables.Build(rule);
-    source = FromText(rows);
+    source = PixelRowsFromText(rows);
     return HalveBits({source.data, source.width, source.height, source.stride, 1}, tables);
   }
   PixelRows source;
@@ -49,17 +31,17 @@ TEST_F(BitmapHalvingTest, OrRuleSetsAPixelWhenEitherOfAPairIs) {
   const PixelRows out = Halve(kPairs, PairRule::Or);
   ASSERT_EQ(out.width, 4u);
   ASSERT_EQ(out.height, 1u);
-  EXPECT_EQ(ToText(out)[0], "1101");
+  EXPECT_EQ(PixelRowsToText(out)[0], "1101");
 }
 
 TEST_F(BitmapHalvingTest, AndRuleNeedsBothPixelsOfAPair) {
-  EXPECT_EQ(ToText(Halve(kPairs, PairRule::And))[0], "0100");
+  EXPECT_EQ(PixelRowsToText(Halve(kPairs, PairRule::And))[0], "0100");
 }
 
 TEST_F(BitmapHalvingTest, TheTwoRowsOfAPairAreOredWhateverTheRule) {
   // Under AND no pair is whole in either row, so nothing; a whole pair in row 2 counts.
-  EXPECT_EQ(ToText(Halve({"10000000", "01110000"}, PairRule::And))[0], "0100");
-  EXPECT_EQ(ToText(Halve({"10000000", "00000011"}, PairRule::Or))[0], "1001");
+  EXPECT_EQ(PixelRowsToText(Halve({"10000000", "01110000"}, PairRule::And))[0], "0100");
+  EXPECT_EQ(PixelRowsToText(Halve({"10000000", "00000011"}, PairRule::Or))[0], "1001");
 }
 
 TEST_F(BitmapHalvingTest, OddSizesDropTheLastColumnAndRow) {
@@ -76,7 +58,7 @@ TEST_F(BitmapHalvingTest, WideRowsUseBothTablesAcrossBytes) {
   ASSERT_EQ(out.width, 24u);
   std::string expected(24, '0');
   expected[8] = expected[23] = '1';
-  EXPECT_EQ(ToText(out)[0], expected);
+  EXPECT_EQ(PixelRowsToText(out)[0], expected);
   EXPECT_EQ(out.stride, 4u);
   EXPECT_EQ(out.data[3], 0);
 }
@@ -84,8 +66,8 @@ TEST_F(BitmapHalvingTest, WideRowsUseBothTablesAcrossBytes) {
 TEST_F(BitmapHalvingTest, DensityOfAHalfCoveredChequerRisesUnderOrAndFallsUnderAnd) {
   std::vector<std::string> chequer;
   for (int y = 0; y < 8; ++y) chequer.push_back(y % 2 ? "01010101" : "10101010");
-  for (const auto& row : ToText(Halve(chequer, PairRule::Or))) EXPECT_EQ(row, "1111");
-  for (const auto& row : ToText(Halve(chequer, PairRule::And))) EXPECT_EQ(row, "0000");
+  for (const auto& row : PixelRowsToText(Halve(chequer, PairRule::Or))) EXPECT_EQ(row, "1111");
+  for (const auto& row : PixelRowsToText(Halve(chequer, PairRule::And))) EXPECT_EQ(row, "0000");
 }
 
 TEST(BitmapHalvingPixelsTest, PaletteIndicesKeepTheTopLeftOfEachBlock) {
