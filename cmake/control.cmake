@@ -44,3 +44,10 @@ if(TARGET quillon_win32_tests)
   add_dependencies(quillon_win32_tests quillon)
   target_link_libraries(quillon_win32_tests PRIVATE quillon_control_ids)
 endif()
+
+# kpzsnap draws through the control: it creates the class by its identifier and registers the
+# library beside it when needed.
+if(TARGET kpzsnap)
+  add_dependencies(kpzsnap quillon)
+  target_link_libraries(kpzsnap PRIVATE quillon_control_ids)
+endif()

@@ -13,6 +13,8 @@
 #include "tests/support/kpz_builder.h"
 // <windows.h> after the builder, which uses GDI's names.
 #include "tests/win32/support/png_picture.h"
+// The control's registration, to take its class away and look at it again.
+#include "tests/win32/control_host.h"
 #include "tests/win32/temp_folder.h"
 
 namespace quillon {
@@ -186,6 +188,8 @@ TEST_F(KpzsnapTest, PlotThatCannotBeLoadedExitsOneAndSaysWhyOnStderr) {
   EXPECT_EQ(run.status, 1u);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("missing.kpz"), std::string::npos) << run.err;
+  // The control's own message about the file is answered on stderr, not left in a box.
+  EXPECT_NE(run.err.find("control message: "), std::string::npos) << run.err;
   EXPECT_FALSE(Exists(png));
 
   // A good plot after a bad one is still drawn; the status tells of the bad one.
@@ -195,6 +199,49 @@ TEST_F(KpzsnapTest, PlotThatCannotBeLoadedExitsOneAndSaysWhyOnStderr) {
   EXPECT_EQ(run.status, 1u);
   EXPECT_TRUE(Exists(good));
   EXPECT_FALSE(Exists(png));
+}
+
+// The picture is the control's own paint: asked for, its status bar strip takes the bottom 17
+// rows, grey from edge to edge with the tool's name at the left.
+TEST_F(KpzsnapTest, StatusBarIsTheControlsStripUnderTheDrawing) {
+  ASSERT_EQ(control_test::RegisterControl(), S_OK);  // fresh user settings: the strip shown
+  const std::string plot = WritePlot(folder);
+  const std::string png = Made("strip.png");
+  const SnapResult run =
+      Snap("--size 320x240 --rot 0 --status-bar \"" + plot + "\" \"" + png + "\"");
+  EXPECT_EQ(run.status, 0u) << run.err;
+  EXPECT_EQ(run.err, "");
+  test::Picture picture;
+  ASSERT_TRUE(test::ReadPng(png, picture));
+  EXPECT_EQ(picture.width, 320u);
+  EXPECT_EQ(picture.height, 240u);
+  // 223 rows are left to the drawing: the width still decides the fit, as without the strip.
+  EXPECT_EQ(picture.At(160, 107), kGreen);
+  EXPECT_EQ(picture.At(160, 21), kRed);
+  EXPECT_EQ(picture.At(160, 220), kWhite);
+  int dark = 0;
+  for (int x = 0; x < 320; ++x) {
+    ASSERT_NE(picture.At(x, 238), kWhite) << x;
+    for (int y = 224; y < 240; ++y) dark += picture.At(x, y) == 0 ? 1 : 0;
+  }
+  EXPECT_GT(dark, 10);  // the strip's text
+}
+
+// Without its class registered, the tool registers the library beside it and then draws.
+TEST_F(KpzsnapTest, RegistersTheControlBesideItWhenItsClassIsMissing) {
+  ASSERT_EQ(control_test::CallLibraryEntry("DllUnregisterServer"), S_OK);
+  const std::string cls = "CLSID\\" + control_test::GuidText(CLSID_QuillonCtl);
+  ASSERT_FALSE(control_test::KeyExists(HKEY_CLASSES_ROOT, cls));
+  const std::string plot = WritePlot(folder);
+  const std::string png = Made("registered.png");
+  const SnapResult run = Snap("--size 320x240 --rot 0 \"" + plot + "\" \"" + png + "\"");
+  EXPECT_EQ(run.status, 0u) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(control_test::ReadRegText(HKEY_CLASSES_ROOT, cls + "\\InprocServer32", nullptr).text,
+            control_test::ControlLibraryPath());
+  test::Picture picture;
+  ASSERT_TRUE(test::ReadPng(png, picture));
+  EXPECT_EQ(picture.At(160, 107), kGreen);
 }
 
 TEST_F(KpzsnapTest, CommandLineMistakesExitTwo) {

@@ -1,5 +1,5 @@
-// kpzsnap: draws KPZ plots through GDI into off-screen bitmaps and writes them as PNG pictures,
-// for people to look at and for timing full draws.
+// kpzsnap: draws KPZ plots through the control's own paint into off-screen bitmaps and writes
+// them as PNG pictures, for people to look at and for timing full draws.
 
 #include <algorithm>
 #include <chrono>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/kpzsnap/control_snapshot.h"
 #include "tools/kpzsnap/png_writer.h"
-#include "tools/kpzsnap/render_to_dib.h"
 #include "tools/kpzsnap/snap_options.h"
 
 // After the tool's headers, which use GDI's names.
@@ -36,12 +36,13 @@ double ThreadCpuMilliseconds() {
 }
 
 // N further draws of the open plot; prints the first (cold) draw beside their spread.
-void TimeDraws(quillon::DibRenderer& renderer, const std::string& file, double firstMs, int runs) {
+void TimeDraws(quillon::ControlSnapshot& snapshot, const std::string& file, double firstMs,
+               int runs) {
   std::vector<double> times, cpu;
   for (int i = 0; i < runs; ++i) {
     const double cpuStart = ThreadCpuMilliseconds();
     const auto start = std::chrono::steady_clock::now();
-    renderer.Draw();
+    snapshot.Draw();
     times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
     cpu.push_back(ThreadCpuMilliseconds() - cpuStart);
   }
@@ -80,21 +81,21 @@ int main(int argc, char** argv) {
 
   int status = kAllWritten;
   for (const quillon::SnapJob& job : options.jobs) {
-    quillon::DibRenderer renderer(view);
-    if (!renderer.valid()) {
-      std::fprintf(stderr, "kpzsnap: no %dx%d bitmap to draw on\n", view.width, view.height);
+    quillon::ControlSnapshot snapshot(view);
+    if (!snapshot.error().empty()) {
+      std::fprintf(stderr, "kpzsnap: %s\n", snapshot.error().c_str());
       return kSomeFailed;
     }
-    if (!renderer.Open(job.file)) {
+    // The control loads the plot in its first paint: the first draw includes the load.
+    const auto start = std::chrono::steady_clock::now();
+    if (!snapshot.Open(job.file)) {
       std::fprintf(stderr, "kpzsnap: %s: the control cannot load this plot\n", job.file.c_str());
       status = kSomeFailed;
       continue;
     }
-    const auto start = std::chrono::steady_clock::now();
-    renderer.Draw();
     const double firstMs = Milliseconds(std::chrono::steady_clock::now() - start);
-    if (options.timeRuns > 0) TimeDraws(renderer, job.file, firstMs, options.timeRuns);
-    if (!quillon::WritePng(job.out, renderer.Image())) {
+    if (options.timeRuns > 0) TimeDraws(snapshot, job.file, firstMs, options.timeRuns);
+    if (!quillon::WritePng(job.out, snapshot.Image())) {
       std::fprintf(stderr, "kpzsnap: %s: cannot write the picture\n", job.out.c_str());
       status = kSomeFailed;
     }
