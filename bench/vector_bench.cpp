@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/kpz_inspector.h"
+#include "document/kpz_survey.h"
 #include "render/draw_context.h"
 #include "render/null_device.h"
 #include "tests/support/fake_document_platform.h"
@@ -21,13 +21,13 @@ constexpr std::uint32_t kLargePolylines = 262144;  // the size kpzgen writes: ~1
 
 struct Plot {
   std::vector<std::uint8_t> bytes;
-  std::uint64_t records = 0;  // every record of every page, as the inspector counts them
+  std::uint64_t records = 0;  // every record of every page, as the survey counts them
 };
 
 const Plot& LargePlan() {
   static const Plot plot = [] {
     Plot p{MakeLargePlan(kLargePolylines), 0};
-    for (const auto& page : InspectKpz(p.bytes).pages) p.records += page.records;
+    for (const auto& page : SurveyKpz(p.bytes).pages) p.records += page.records;
     return p;
   }();
   return plot;
@@ -36,7 +36,7 @@ const Plot& LargePlan() {
 const Plot& SitePlan() {
   static const Plot plot = [] {
     Plot p{MakeSitePlan(), 0};
-    for (const auto& page : InspectKpz(p.bytes).pages) p.records += page.records;
+    for (const auto& page : SurveyKpz(p.bytes).pages) p.records += page.records;
     return p;
   }();
   return plot;

@@ -17,7 +17,7 @@ void WriteTable(std::FILE* out, const char* label, const KpzTableSummary& table,
   }
 }
 
-void WriteOuterForm(std::FILE* out, const KpzInspection& info) {
+void WriteOuterForm(std::FILE* out, const KpzSurvey& info) {
   switch (info.form) {
     case OuterForm::Invalid:
       std::fprintf(out, "outer form:   not accepted\n");
@@ -43,7 +43,7 @@ void WriteOuterForm(std::FILE* out, const KpzInspection& info) {
   }
 }
 
-void WriteIndex(std::FILE* out, const KpzInspection& info) {
+void WriteIndex(std::FILE* out, const KpzSurvey& info) {
   if (!info.index) {
     std::fprintf(out, "index record: invalid\n");
     return;
@@ -58,7 +58,7 @@ void WriteIndex(std::FILE* out, const KpzInspection& info) {
                x.table47Offset, x.table49Offset, x.table35Offset, x.table45Offset);
 }
 
-void WriteHeader(std::FILE* out, const KpzInspection& info) {
+void WriteHeader(std::FILE* out, const KpzSurvey& info) {
   if (!info.index) return;
   if (!info.headerPresent) {
     std::fprintf(out, "header:       missing\n");
@@ -72,7 +72,7 @@ void WriteHeader(std::FILE* out, const KpzInspection& info) {
                info.pageDotsY);
 }
 
-void WriteTables(std::FILE* out, const KpzInspection& info) {
+void WriteTables(std::FILE* out, const KpzSurvey& info) {
   if (!info.index) return;
   std::fprintf(out, "tables:\n");
   WriteTable(out, "pages (50)", info.pageTable, "pages");
@@ -98,7 +98,7 @@ void WriteTables(std::FILE* out, const KpzInspection& info) {
     WriteTable(out, "table 45", info.table45, "values");
 }
 
-void WritePages(std::FILE* out, const KpzInspection& info) {
+void WritePages(std::FILE* out, const KpzSurvey& info) {
   if (!info.index) return;
   std::fprintf(out, "pages:        %zu\n", info.pages.size());
   for (const KpzPageSummary& page : info.pages) {
@@ -125,7 +125,7 @@ void WriteList(std::FILE* out, const char* title, const std::vector<std::string>
 
 }  // namespace
 
-void WriteInfoReport(std::FILE* out, const std::string& name, const KpzInspection& info) {
+void WriteInfoReport(std::FILE* out, const std::string& name, const KpzSurvey& info) {
   std::fprintf(out, "file:         %s (%zu bytes)\n", name.c_str(), info.fileSize);
   WriteOuterForm(out, info);
   WriteIndex(out, info);

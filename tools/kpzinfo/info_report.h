@@ -1,13 +1,13 @@
 #pragma once
-// The text kpzinfo prints for an inspected file.
+// The text kpzinfo prints for a surveyed file.
 
 #include <cstdio>
 #include <string>
 
-#include "document/kpz_inspector.h"
+#include "document/kpz_survey.h"
 
 namespace quillon {
 
-void WriteInfoReport(std::FILE* out, const std::string& name, const KpzInspection& info);
+void WriteInfoReport(std::FILE* out, const std::string& name, const KpzSurvey& info);
 
 }  // namespace quillon

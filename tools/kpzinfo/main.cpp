@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "document/kpz_inspector.h"
+#include "document/kpz_survey.h"
 #include "render/draw_context.h"
 #include "render/trace_device.h"
 #include "tools/kpzinfo/info_report.h"
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     return kNotDrawnWhole;
   }
   quillon::KpzDocument& doc = *context.document();
-  const quillon::KpzInspection info = quillon::InspectKpz(doc.view);
+  const quillon::KpzSurvey info = quillon::SurveyKpz(doc.view);
 
   if (trace) {
     quillon::TraceDevice device;

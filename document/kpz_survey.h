@@ -1,5 +1,5 @@
 #pragma once
-// A read-only inspection of a KPZ file for tools: outer form, index record, tables, header,
+// A read-only survey of a KPZ file for tools: outer form, index record, tables, header,
 // and a walk of every page with the record layout, collecting what would stop the control
 // from drawing the file whole. Nothing here draws.
 
@@ -31,7 +31,7 @@ struct KpzPageSummary {
   bool broken = false;  // stopped at a record that cannot be read whole
 };
 
-struct KpzInspection {
+struct KpzSurvey {
   std::size_t fileSize = 0;
   OuterForm form = OuterForm::Invalid;
   std::optional<WrapperInfo> wrapper;
@@ -58,7 +58,7 @@ struct KpzInspection {
   bool drawnWhole() const { return problems.empty(); }
 };
 
-// Inspects the bytes of a whole file.
-KpzInspection InspectKpz(std::span<const std::uint8_t> file);
+// Surveys the bytes of a whole file.
+KpzSurvey SurveyKpz(std::span<const std::uint8_t> file);
 
 }  // namespace quillon

@@ -1,8 +1,8 @@
-// The inspection behind kpzinfo: what it reads from well-formed files of both outer forms,
+// The survey behind kpzinfo: what it reads from well-formed files of both outer forms,
 // and which faults of broken files it reports as problems (the control refuses the file or
 // draws less than all of it) or as notes.
 
-#include "document/kpz_inspector.h"
+#include "document/kpz_survey.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -31,13 +31,13 @@ KpzBuilder TwoPages() {
   return b;
 }
 
-KpzInspection Inspect(const Bytes& file) { return InspectKpz(file); }
+KpzSurvey Survey(const Bytes& file) { return SurveyKpz(file); }
 
-TEST(KpzInspectorTest, PlainFileIsReadWhole) {
+TEST(KpzSurveyTest, PlainFileIsReadWhole) {
   const KpzBuilder b = TwoPages();
   const Bytes file = b.Build();
   const KpzBuiltLayout layout = b.Layout();
-  const KpzInspection info = Inspect(file);
+  const KpzSurvey info = Survey(file);
 
   EXPECT_EQ(info.form, OuterForm::Plain);
   EXPECT_EQ(info.dataStart, 0u);
@@ -80,7 +80,7 @@ TEST(KpzInspectorTest, PlainFileIsReadWhole) {
   EXPECT_TRUE(info.drawnWhole());
 }
 
-TEST(KpzInspectorTest, WrappedFileCountsFromItsDataStart) {
+TEST(KpzSurveyTest, WrappedFileCountsFromItsDataStart) {
   KpzWrapperLayout w;
   w.strings[0] = "name";
   w.blockSizes = {6, 2, 9};
@@ -90,7 +90,7 @@ TEST(KpzInspectorTest, WrappedFileCountsFromItsDataStart) {
   b.Wrapped(w);
   const Bytes file = b.Build();
   const KpzBuiltLayout layout = b.Layout();
-  const KpzInspection info = Inspect(file);
+  const KpzSurvey info = Survey(file);
 
   EXPECT_EQ(info.form, OuterForm::Wrapped);
   ASSERT_TRUE(info.wrapper);
@@ -107,10 +107,10 @@ TEST(KpzInspectorTest, WrappedFileCountsFromItsDataStart) {
   EXPECT_TRUE(info.drawnWhole());
 }
 
-TEST(KpzInspectorTest, NeitherOuterFormIsRefused) {
+TEST(KpzSurveyTest, NeitherOuterFormIsRefused) {
   Bytes file = TwoPages().Build();
   file[0] = 7;
-  const KpzInspection info = Inspect(file);
+  const KpzSurvey info = Survey(file);
   EXPECT_EQ(info.form, OuterForm::Invalid);
   EXPECT_FALSE(info.index);
   ASSERT_EQ(info.problems.size(), 1u);
@@ -118,12 +118,12 @@ TEST(KpzInspectorTest, NeitherOuterFormIsRefused) {
   EXPECT_FALSE(info.drawnWhole());
 }
 
-TEST(KpzInspectorTest, MoreThanTenWrapperBlocksAreRefused) {
+TEST(KpzSurveyTest, MoreThanTenWrapperBlocksAreRefused) {
   KpzWrapperLayout w;
   w.blockSizes.assign(11, 1);
   KpzBuilder b = TwoPages();
   b.Wrapped(w);
-  const KpzInspection info = Inspect(b.Build());
+  const KpzSurvey info = Survey(b.Build());
   EXPECT_EQ(info.form, OuterForm::Wrapped);
   EXPECT_FALSE(info.wrapper);
   ASSERT_EQ(info.problems.size(), 1u);
@@ -131,11 +131,11 @@ TEST(KpzInspectorTest, MoreThanTenWrapperBlocksAreRefused) {
   EXPECT_FALSE(info.drawnWhole());
 }
 
-TEST(KpzInspectorTest, TruncatedFileHasNoIndexRecord) {
+TEST(KpzSurveyTest, TruncatedFileHasNoIndexRecord) {
   KpzBuilder b = TwoPages();
   const std::size_t full = b.Build().size();
   b.TruncateAt(full - 10);
-  const KpzInspection info = Inspect(b.Build());
+  const KpzSurvey info = Survey(b.Build());
   EXPECT_FALSE(info.index);
   ASSERT_EQ(info.problems.size(), 1u);
   EXPECT_THAT(info.problems[0], HasSubstr("invalid index record"));
@@ -143,7 +143,7 @@ TEST(KpzInspectorTest, TruncatedFileHasNoIndexRecord) {
   EXPECT_FALSE(info.drawnWhole());
 }
 
-TEST(KpzInspectorTest, BadIndexRecordsAreExplained) {
+TEST(KpzSurveyTest, BadIndexRecordsAreExplained) {
   struct Case {
     void (*spoil)(KpzIndexFields&);
     const char* why;
@@ -157,18 +157,18 @@ TEST(KpzInspectorTest, BadIndexRecordsAreExplained) {
   for (const Case& c : cases) {
     KpzBuilder b = TwoPages();
     c.spoil(b.index());
-    const KpzInspection info = Inspect(b.Build());
+    const KpzSurvey info = Survey(b.Build());
     EXPECT_FALSE(info.index) << c.why;
     ASSERT_EQ(info.problems.size(), 1u) << c.why;
     EXPECT_THAT(info.problems[0], HasSubstr(c.why));
   }
 }
 
-TEST(KpzInspectorTest, PageStartingPastTheEndIsAProblemAndLaterPagesAreStillWalked) {
+TEST(KpzSurveyTest, PageStartingPastTheEndIsAProblemAndLaterPagesAreStillWalked) {
   KpzBuilder b = TwoPages();
   const std::uint32_t second = b.Layout().pages[1];
   b.PageTableEntries({0xFFFFFF00u, second});
-  const KpzInspection info = Inspect(b.Build());
+  const KpzSurvey info = Survey(b.Build());
   ASSERT_EQ(info.pages.size(), 2u);
   EXPECT_TRUE(info.pages[0].broken);
   EXPECT_EQ(info.pages[0].records, 0u);
@@ -178,11 +178,11 @@ TEST(KpzInspectorTest, PageStartingPastTheEndIsAProblemAndLaterPagesAreStillWalk
   EXPECT_FALSE(info.drawnWhole());
 }
 
-TEST(KpzInspectorTest, NegativeLengthEndsThePageWithTheRecordsBeforeItCounted) {
+TEST(KpzSurveyTest, NegativeLengthEndsThePageWithTheRecordsBeforeItCounted) {
   KpzBuilder b;
   b.BeginPage().Polyline({{0, 0}}).LengthPrefixed(70, {}, -8).Polyline({{1, 1}}).EndPage();
   const std::size_t broken = b.Layout().pages[0] + 17;  // after the one-point polyline
-  const KpzInspection info = Inspect(b.Build());
+  const KpzSurvey info = Survey(b.Build());
   ASSERT_EQ(info.pages.size(), 1u);
   EXPECT_TRUE(info.pages[0].broken);
   EXPECT_FALSE(info.pages[0].ended);
@@ -192,10 +192,10 @@ TEST(KpzInspectorTest, NegativeLengthEndsThePageWithTheRecordsBeforeItCounted) {
                                   " holds a negative length (-8)");
 }
 
-TEST(KpzInspectorTest, RecordRunningPastTheEndIsAProblem) {
+TEST(KpzSurveyTest, RecordRunningPastTheEndIsAProblem) {
   KpzBuilder b;
   b.BeginPage().LineWidth(2).Polyline({{0, 0}}, 0x10000000u).EndPage();
-  const KpzInspection info = Inspect(b.Build());
+  const KpzSurvey info = Survey(b.Build());
   ASSERT_EQ(info.pages.size(), 1u);
   EXPECT_EQ(info.pages[0].records, 1u);
   ASSERT_EQ(info.problems.size(), 1u);
@@ -203,29 +203,29 @@ TEST(KpzInspectorTest, RecordRunningPastTheEndIsAProblem) {
   EXPECT_THAT(info.problems[0], HasSubstr("runs past the end of the file"));
 }
 
-TEST(KpzInspectorTest, PageTableDeclaringMorePagesThanItHoldsLosesPages) {
+TEST(KpzSurveyTest, PageTableDeclaringMorePagesThanItHoldsLosesPages) {
   const Bytes file = TwoPages().PageCountOverride(500).Build();
-  const KpzInspection info = Inspect(file);
+  const KpzSurvey info = Survey(file);
   ASSERT_TRUE(info.index);
   EXPECT_LT(info.pageTable.count, 500u);
   ASSERT_FALSE(info.problems.empty());
   EXPECT_THAT(info.problems[0], HasSubstr("declares 500 pages but the file holds"));
 }
 
-TEST(KpzInspectorTest, MissingHeaderIsAProblem) {
+TEST(KpzSurveyTest, MissingHeaderIsAProblem) {
   KpzBuilder b = TwoPages();
   b.index().headerOffset = 1;  // inside the header, whose byte there is not opcode 0
-  const KpzInspection info = Inspect(b.Build());
+  const KpzSurvey info = Survey(b.Build());
   EXPECT_FALSE(info.headerPresent);
   ASSERT_FALSE(info.problems.empty());
   EXPECT_THAT(info.problems[0], HasSubstr("no header record at offset 1"));
 }
 
-TEST(KpzInspectorTest, IgnoredTableOffsetAndUnendedPageAreOnlyNotes) {
+TEST(KpzSurveyTest, IgnoredTableOffsetAndUnendedPageAreOnlyNotes) {
   KpzBuilder b;
   b.BeginPage().Polyline({{0, 0}});  // no end-of-page record: the walk runs into the tables
   b.index().table47 = 1;             // inside the header, not a table 47
-  const KpzInspection info = Inspect(b.Build());
+  const KpzSurvey info = Survey(b.Build());
   EXPECT_FALSE(info.table47.present);
   EXPECT_THAT(info.problems, IsEmpty());
   ASSERT_EQ(info.notes.size(), 2u);
@@ -234,11 +234,11 @@ TEST(KpzInspectorTest, IgnoredTableOffsetAndUnendedPageAreOnlyNotes) {
   EXPECT_TRUE(info.drawnWhole());
 }
 
-TEST(KpzInspectorTest, EveryCutOfAFileIsInspectedWithoutFault) {
+TEST(KpzSurveyTest, EveryCutOfAFileIsSurveyedWithoutFault) {
   const Bytes file = TwoPages().Build();
   for (std::size_t size = 0; size <= file.size(); ++size) {
     const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
-    const KpzInspection info = Inspect(cut);
+    const KpzSurvey info = Survey(cut);
     EXPECT_EQ(info.drawnWhole(), size == file.size()) << size;
   }
 }

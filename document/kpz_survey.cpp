@@ -1,4 +1,4 @@
-#include "document/kpz_inspector.h"
+#include "document/kpz_survey.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -134,8 +134,8 @@ KpzPageSummary WalkPage(std::span<const std::uint8_t> file, std::uint32_t number
 
 }  // namespace
 
-KpzInspection InspectKpz(std::span<const std::uint8_t> file) {
-  KpzInspection out;
+KpzSurvey SurveyKpz(std::span<const std::uint8_t> file) {
+  KpzSurvey out;
   out.fileSize = file.size();
   out.form = ClassifyOuterForm(file);
   if (out.form == OuterForm::Invalid) {
