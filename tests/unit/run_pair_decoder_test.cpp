@@ -20,30 +20,6 @@ std::vector<std::uint8_t> Pairs(std::initializer_list<std::uint16_t> values) {
   return out;
 }
 
-// Run pairs of every row of an image, as the plot writer stores them.
-std::vector<std::vector<std::uint8_t>> RowsOf(const BitImage& image) {
-  std::vector<std::vector<std::uint8_t>> rows;
-  for (std::int32_t y = 0; y < image.rows; ++y) {
-    std::vector<std::uint8_t> record;
-    std::int32_t x = 0, last = 0;
-    while (x < image.width) {
-      if (!image.Get(x, y)) {
-        ++x;
-        continue;
-      }
-      std::int32_t end = x;
-      while (end < image.width && image.Get(end, y)) ++end;
-      for (std::uint16_t v : {static_cast<std::uint16_t>(x - last), static_cast<std::uint16_t>(end - x)}) {
-        record.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        record.push_back(static_cast<std::uint8_t>(v >> 8));
-      }
-      last = x = end;
-    }
-    rows.push_back(record);
-  }
-  return rows;
-}
-
 std::vector<std::uint8_t> DecodeRows(const std::vector<std::vector<std::uint8_t>>& rows,
                                      std::int32_t width, int rotation, int factor, PairRule rule) {
   HalvingTables tables;
@@ -89,24 +65,26 @@ TEST(RunPairDecoder, EmptyRecordLeavesTheRowWhite) {
 
 TEST(RunPairDecoder, RowsAreTurnedAtEveryRotation) {
   // An L: column 0 black on all 3 rows, row 2 black from column 0 to 4 of 5.
-  const auto rows = std::vector<std::vector<std::uint8_t>>{Pairs({0, 1}), Pairs({0, 1}), Pairs({0, 4})};
+  const auto rows =
+      std::vector<std::vector<std::uint8_t>>{Pairs({0, 1}), Pairs({0, 1}), Pairs({0, 4})};
   // 90: output 3 wide, 5 tall; source (j, r) goes to (2 - r, j).
   EXPECT_EQ(DecodeRows(rows, 5, 90, 1, PairRule::Or),
-            (std::vector<std::uint8_t>{0xE0, 0, 0, 0, 0x80, 0, 0, 0, 0x80, 0, 0, 0, 0x80, 0, 0, 0,
-                                       0x00, 0, 0, 0}));
+            (std::vector<std::uint8_t>{0xE0, 0, 0,    0, 0x80, 0, 0,    0, 0x80, 0,
+                                       0,    0, 0x80, 0, 0,    0, 0x00, 0, 0,    0}));
   // 180: (4 - j, 2 - r).
   EXPECT_EQ(DecodeRows(rows, 5, 180, 1, PairRule::Or),
             (std::vector<std::uint8_t>{0x78, 0, 0, 0, 0x08, 0, 0, 0, 0x08, 0, 0, 0}));
   // 270: (r, 4 - j).
   EXPECT_EQ(DecodeRows(rows, 5, 270, 1, PairRule::Or),
-            (std::vector<std::uint8_t>{0x00, 0, 0, 0, 0x20, 0, 0, 0, 0x20, 0, 0, 0, 0x20, 0, 0, 0,
-                                       0xE0, 0, 0, 0}));
+            (std::vector<std::uint8_t>{0x00, 0, 0,    0, 0x20, 0, 0,    0, 0x20, 0,
+                                       0,    0, 0x20, 0, 0,    0, 0xE0, 0, 0,    0}));
 }
 
 TEST(RunPairDecoder, ImagesAtEveryRotationAndFactor) {
-  for (const auto& [w, h, seed] : {std::tuple{517, 301, 1u}, std::tuple{64, 64, 2u}, std::tuple{33, 70, 3u}}) {
+  for (const auto& [w, h, seed] :
+       {std::tuple{517, 301, 1u}, std::tuple{64, 64, 2u}, std::tuple{33, 70, 3u}}) {
     const BitImage image = oracle::SyntheticDrawing(w, h, seed, 10);
-    const auto rows = RowsOf(image);
+    const auto rows = oracle::EncodeRunPairRows(image);
     for (int rotation : {0, 90, 180, 270})
       for (int factor : {1, 2, 4, 8, 16, 32})
         for (PairRule rule : {PairRule::Or, PairRule::And})

@@ -152,30 +152,6 @@ std::vector<std::uint8_t> PackedImage(const PixelImage& image) {
   return oracle::ToVariantPackBits(oracle::EncodePackBits(image));
 }
 
-// Each row as run pairs: (skip, run) counted from the end of the previous run.
-std::vector<std::vector<std::uint8_t>> RunPairRows(const BitImage& image) {
-  std::vector<std::vector<std::uint8_t>> rows;
-  for (std::int32_t y = 0; y < image.rows; ++y) {
-    std::vector<std::uint8_t> pairs;
-    std::int32_t x = 0, last = 0;
-    while (x < image.width) {
-      if (!image.Get(x, y)) {
-        ++x;
-        continue;
-      }
-      std::int32_t end = x;
-      while (end < image.width && image.Get(end, y)) ++end;
-      for (std::int32_t v : {x - last, end - x}) {
-        pairs.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        pairs.push_back(static_cast<std::uint8_t>(v >> 8));
-      }
-      last = x = end;
-    }
-    rows.push_back(std::move(pairs));
-  }
-  return rows;
-}
-
 // 24 bits, one row as red, green and blue planes.
 std::vector<std::uint8_t> PlanarRow(const PixelImage& image, std::int32_t row) {
   std::vector<std::uint8_t> out;
@@ -264,7 +240,7 @@ std::vector<std::uint8_t> MakeRasterPlan() {
   over.flags = 0x84;
   over.foreColour = 0x0000C0;
   b.RasterHeader(over);
-  for (const auto& row : RunPairRows(overlay)) b.RasterData(row);
+  for (const auto& row : oracle::EncodeRunPairRows(overlay)) b.RasterData(row);
 
   // 8 bits with a palette, PackBits rows.
   const PixelImage picture = oracle::SyntheticPicture(800, 600, 1, 3);
@@ -311,7 +287,7 @@ std::vector<std::uint8_t> MakeRasterScanRuns() {
   KpzRasterHeader h = Place(0x0001, scan.width, scan.rows, 0, 0, kSheetDotsX, kSheetDotsY);
   h.flags = 0x80;
   b.BeginPage().RasterHeader(h);
-  for (const auto& row : RunPairRows(scan)) b.RasterData(row);
+  for (const auto& row : oracle::EncodeRunPairRows(scan)) b.RasterData(row);
   b.EndPage();
   return b.Build();
 }

@@ -1,18 +1,18 @@
 #include "tests/support/native/raster_oracle.h"
 
+#include <jpeglib.h>
+#include <tiffio.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csetjmp>
 #include <cstdarg>
 #include <cstdio>
-#include <csetjmp>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-
-#include <jpeglib.h>
-#include <tiffio.h>
-#include <unistd.h>
 
 namespace quillon::oracle {
 
@@ -67,7 +67,9 @@ std::size_t Padded(std::size_t bytes) { return (bytes + 3) / 4 * 4; }
 }  // namespace
 
 BitImage::BitImage(std::int32_t w, std::int32_t h)
-    : width(w), rows(h), bits(((static_cast<std::size_t>(w) + 7) / 8) * static_cast<std::size_t>(h)) {}
+    : width(w),
+      rows(h),
+      bits(((static_cast<std::size_t>(w) + 7) / 8) * static_cast<std::size_t>(h)) {}
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -90,6 +92,29 @@ std::optional<TiffBitonal> ReadBitonalTiff(const std::string& path) {
   out.warnings = g_tiffMessages;
   if (got != static_cast<tmsize_t>(out.image.bits.size())) return std::nullopt;
   return out;
+}
+
+std::vector<std::vector<std::uint8_t>> EncodeRunPairRows(const BitImage& image) {
+  std::vector<std::vector<std::uint8_t>> rows;
+  for (std::int32_t y = 0; y < image.rows; ++y) {
+    std::vector<std::uint8_t> pairs;
+    std::int32_t x = 0, last = 0;
+    while (x < image.width) {
+      if (!image.Get(x, y)) {
+        ++x;
+        continue;
+      }
+      std::int32_t end = x;
+      while (end < image.width && image.Get(end, y)) ++end;
+      for (std::int32_t v : {x - last, end - x}) {
+        pairs.push_back(static_cast<std::uint8_t>(v & 0xFF));
+        pairs.push_back(static_cast<std::uint8_t>(v >> 8));
+      }
+      last = x = end;
+    }
+    rows.push_back(std::move(pairs));
+  }
+  return rows;
 }
 
 std::vector<std::uint8_t> EncodeGroup4(const BitImage& image) {
@@ -257,7 +282,8 @@ std::vector<std::uint8_t> ExpectedBitonal(const BitImage& image, int rotation, i
   std::int32_t w = image.width, h = image.rows;
   std::vector<std::uint8_t> level(static_cast<std::size_t>(w) * h);
   for (std::int32_t y = 0; y < h; ++y)
-    for (std::int32_t x = 0; x < w; ++x) level[static_cast<std::size_t>(y) * w + x] = image.Get(x, y);
+    for (std::int32_t x = 0; x < w; ++x)
+      level[static_cast<std::size_t>(y) * w + x] = image.Get(x, y);
   auto pair = [rule](int a, int b) { return rule == PairRule::Or ? (a | b) : (a & b); };
   for (int f = factor; f > 1; f /= 2) {
     const std::int32_t nw = (w + 1) / 2, nh = h / 2;
@@ -267,9 +293,9 @@ std::vector<std::uint8_t> ExpectedBitonal(const BitImage& image, int rotation, i
     };
     for (std::int32_t y = 0; y < nh; ++y)
       for (std::int32_t x = 0; x < nw; ++x)
-        next[static_cast<std::size_t>(y) * nw + x] = static_cast<std::uint8_t>(
-            pair(at(2 * x, 2 * y), at(2 * x + 1, 2 * y)) |
-            pair(at(2 * x, 2 * y + 1), at(2 * x + 1, 2 * y + 1)));
+        next[static_cast<std::size_t>(y) * nw + x] =
+            static_cast<std::uint8_t>(pair(at(2 * x, 2 * y), at(2 * x + 1, 2 * y)) |
+                                      pair(at(2 * x, 2 * y + 1), at(2 * x + 1, 2 * y + 1)));
     level.swap(next);
     w = nw;
     h = nh;
@@ -331,15 +357,18 @@ BitImage SyntheticDrawing(std::int32_t width, std::int32_t rows, unsigned seed, 
     const std::int32_t thick = 1 + (uniform(8) == 0 ? uniform(4) : 0);
     const std::int32_t steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0)) + 1;
     for (std::int32_t s = 0; s <= steps; ++s) {
-      const std::int32_t x = x0 + static_cast<std::int32_t>(static_cast<std::int64_t>(x1 - x0) * s / steps);
-      const std::int32_t y = y0 + static_cast<std::int32_t>(static_cast<std::int64_t>(y1 - y0) * s / steps);
+      const std::int32_t x =
+          x0 + static_cast<std::int32_t>(static_cast<std::int64_t>(x1 - x0) * s / steps);
+      const std::int32_t y =
+          y0 + static_cast<std::int32_t>(static_cast<std::int64_t>(y1 - y0) * s / steps);
       for (std::int32_t t = 0; t < thick; ++t) plot(x + t, y);
     }
   }
   for (std::int64_t i = 0; i < lines / 4 + 1; ++i) {
     // Filled boxes and hatched boxes.
     const std::int32_t x0 = uniform(width), y0 = uniform(rows);
-    const std::int32_t bw = 1 + uniform(std::max(1, width / 6)), bh = 1 + uniform(std::max(1, rows / 6));
+    const std::int32_t bw = 1 + uniform(std::max(1, width / 6)),
+                       bh = 1 + uniform(std::max(1, rows / 6));
     const bool hatch = uniform(2) == 0;
     for (std::int32_t y = y0; y < y0 + bh; ++y)
       for (std::int32_t x = x0; x < x0 + bw; ++x)
@@ -349,7 +378,8 @@ BitImage SyntheticDrawing(std::int32_t width, std::int32_t rows, unsigned seed, 
   return image;
 }
 
-PixelImage SyntheticPicture(std::int32_t width, std::int32_t rows, int bytesPerPixel, unsigned seed) {
+PixelImage SyntheticPicture(std::int32_t width, std::int32_t rows, int bytesPerPixel,
+                            unsigned seed) {
   PixelImage image;
   image.width = width;
   image.rows = rows;
@@ -362,7 +392,9 @@ PixelImage SyntheticPicture(std::int32_t width, std::int32_t rows, int bytesPerP
       for (int c = 0; c < bytesPerPixel; ++c) {
         // Flat areas (long runs), gradients and noise.
         const int band = (x / 37 + y / 23) % 3;
-        int v = band == 0 ? 40 * c + 30 : band == 1 ? (x * (c + 1) + y) & 255 : static_cast<int>(rng() & 255);
+        int v = band == 0   ? 40 * c + 30
+                : band == 1 ? (x * (c + 1) + y) & 255
+                            : static_cast<int>(rng() & 255);
         image.pixels[i++] = static_cast<std::uint8_t>(v);
       }
     }

@@ -50,6 +50,10 @@ struct TiffBitonal {
 };
 std::optional<TiffBitonal> ReadBitonalTiff(const std::string& path);
 
+// Each row as the plot writer's run pairs: u16 (skip, run) pairs, the skip counted from the
+// end of the previous run.
+std::vector<std::vector<std::uint8_t>> EncodeRunPairRows(const BitImage& image);
+
 // libtiff's Group 4 encoder (as tiffcp -c g4 -f lsb2msb): the raw strip of `image`.
 std::vector<std::uint8_t> EncodeGroup4(const BitImage& image);
 
@@ -68,7 +72,8 @@ std::vector<std::uint8_t> ToVariantPackBits(std::span<const std::uint8_t> standa
 // libjpeg's decode with its defaults, three bytes per pixel as delivered.
 std::optional<PixelImage> DecodeJpegReference(std::span<const std::uint8_t> stream);
 // libjpeg's compressor (as cjpeg): RGB or grey input.
-std::vector<std::uint8_t> EncodeJpeg(const PixelImage& image, int quality, bool progressive = false);
+std::vector<std::uint8_t> EncodeJpeg(const PixelImage& image, int quality,
+                                     bool progressive = false);
 
 // What a decoder should leave in its destination, computed pixel by pixel: the image reduced
 // by `factor` (pairs of pixels by `rule`, pairs of rows ORed, level by level), then turned by
@@ -80,7 +85,8 @@ std::vector<std::uint8_t> ExpectedPixels(const PixelImage& image, int rotation);
 // A bitonal drawing of lines, boxes, hatching and specks, the same for the same seed.
 BitImage SyntheticDrawing(std::int32_t width, std::int32_t rows, unsigned seed, int density);
 // A smooth picture with some noise; bytesPerPixel 1 or 3.
-PixelImage SyntheticPicture(std::int32_t width, std::int32_t rows, int bytesPerPixel, unsigned seed);
+PixelImage SyntheticPicture(std::int32_t width, std::int32_t rows, int bytesPerPixel,
+                            unsigned seed);
 
 // The raster reference data beside the repository (shared/data/rasters), or empty when that is
 // missing. Programs that use it define QUILLON_SHARED_DIR.
