@@ -1,6 +1,7 @@
 #pragma once
 // The drawing surface of the interpreter, shaped like the part of GDI it uses.
-// Constants carry GDI's own values so that the GDI implementation only forwards.
+// Constants carry GDI's own values so that the GDI implementation only forwards; their
+// names are our own, so that no <windows.h> macro can rename them.
 // Objects (pens, brushes, stock objects) are opaque ids: creating returns a new id,
 // selecting returns the id that was selected before, deleting is explicit.
 
@@ -24,48 +25,45 @@ struct DeviceRect {
   std::int32_t left, top, right, bottom;
 };
 
-#ifdef _WIN32
-#include "render/win32/gdi_names_push.h"  // NOLINT: names are macros after <windows.h>
-#endif
 namespace gdi {
 // Pen styles (ExtCreatePen).
-inline constexpr std::uint32_t PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3,
-                               PS_DASHDOTDOT = 4, PS_ALTERNATE = 8, PS_USERSTYLE = 7,
-                               PS_NULL = 5;
-inline constexpr std::uint32_t PS_ENDCAP_ROUND = 0x0000, PS_ENDCAP_SQUARE = 0x0100,
-                               PS_ENDCAP_FLAT = 0x0200;
-inline constexpr std::uint32_t PS_JOIN_ROUND = 0x0000, PS_JOIN_BEVEL = 0x1000,
-                               PS_JOIN_MITER = 0x2000;
-inline constexpr std::uint32_t PS_GEOMETRIC = 0x00010000;
+inline constexpr std::uint32_t kPenSolid = 0, kPenDash = 1, kPenDot = 2, kPenDashDot = 3,
+                               kPenDashDotDot = 4, kPenAlternate = 8, kPenUserStyle = 7,
+                               kPenNull = 5;
+inline constexpr std::uint32_t kPenEndCapRound = 0x0000, kPenEndCapSquare = 0x0100,
+                               kPenEndCapFlat = 0x0200;
+inline constexpr std::uint32_t kPenJoinRound = 0x0000, kPenJoinBevel = 0x1000,
+                               kPenJoinMiter = 0x2000;
+inline constexpr std::uint32_t kPenGeometric = 0x00010000;
 // Brush styles and hatches.
-inline constexpr std::uint32_t BS_SOLID = 0, BS_NULL = 1, BS_HATCHED = 2, BS_DIBPATTERNPT = 6;
-inline constexpr std::uint32_t HS_HORIZONTAL = 0, HS_VERTICAL = 1, HS_FDIAGONAL = 2,
-                               HS_BDIAGONAL = 3, HS_CROSS = 4, HS_DIAGCROSS = 5;
+inline constexpr std::uint32_t kBrushSolid = 0, kBrushNull = 1, kBrushHatched = 2, kBrushDibPatternPt = 6;
+inline constexpr std::uint32_t kHatchHorizontal = 0, kHatchVertical = 1, kHatchFDiagonal = 2,
+                               kHatchBDiagonal = 3, kHatchCross = 4, kHatchDiagCross = 5;
 // Mix modes.
-inline constexpr int R2_NOP = 11, R2_MASKPEN = 9, R2_COPYPEN = 13, R2_NOT = 6;
+inline constexpr int kMixNop = 11, kMixMaskPen = 9, kMixCopyPen = 13, kMixNot = 6;
 // Raster operations.
-inline constexpr std::uint32_t SRCCOPY = 0x00CC0020, SRCAND = 0x008800C6, SRCPAINT = 0x00EE0086;
+inline constexpr std::uint32_t kRopSrcCopy = 0x00CC0020, kRopSrcAnd = 0x008800C6, kRopSrcPaint = 0x00EE0086;
 // Stretch modes.
-inline constexpr int BLACKONWHITE = 1, COLORONCOLOR = 3;
+inline constexpr int kStretchBlackOnWhite = 1, kStretchColorOnColor = 3;
 // Map modes and graphics modes.
-inline constexpr int MM_TEXT = 1, MM_ISOTROPIC = 7, GM_ADVANCED = 2;
+inline constexpr int kMapText = 1, kMapIsotropic = 7, kGraphicsAdvanced = 2;
 // Stock objects.
-inline constexpr int WHITE_BRUSH = 0, NULL_BRUSH = 5, BLACK_PEN = 7, NULL_PEN = 8;
+inline constexpr int kStockWhiteBrush = 0, kStockNullBrush = 5, kStockBlackPen = 7, kStockNullPen = 8;
 // Device capabilities.
-inline constexpr int HORZRES = 8, VERTRES = 10, LOGPIXELSX = 88, LOGPIXELSY = 90,
-                     PHYSICALOFFSETX = 112, PHYSICALOFFSETY = 113;
+inline constexpr int kCapHorzRes = 8, kCapVertRes = 10, kCapLogPixelsX = 88, kCapLogPixelsY = 90,
+                     kCapPhysicalOffsetX = 112, kCapPhysicalOffsetY = 113;
 // Escapes.
-inline constexpr int QUERYESCSUPPORT = 8, POSTSCRIPT_PASSTHROUGH = 4115, GETPHYSPAGESIZE = 12,
-                     GETPRINTINGOFFSET = 13;
+inline constexpr int kEscQuerySupport = 8, kEscPostscriptPassthrough = 4115, kEscGetPhysPageSize = 12,
+                     kEscGetPrintingOffset = 13;
 // Clip combination.
-inline constexpr int RGN_AND = 1, RGN_COPY = 5;
+inline constexpr int kRgnAnd = 1, kRgnCopy = 5;
 // Polygon fill mode.
-inline constexpr int ALTERNATE = 1;
+inline constexpr int kFillAlternate = 1;
 }  // namespace gdi
 
 // LOGBRUSH-like description (ExtCreatePen, CreateBrushIndirect).
 struct BrushDesc {
-  std::uint32_t style = gdi::BS_SOLID;
+  std::uint32_t style = gdi::kBrushSolid;
   ColorRef colour = 0;
   std::uintptr_t hatch = 0;
 };
@@ -81,10 +79,10 @@ class Device {
   virtual ~Device() = default;
 
   // Print job.
-  virtual int StartDoc(const std::string& documentName) = 0;
+  virtual int StartDocument(const std::string& documentName) = 0;
   virtual int StartPage() = 0;
   virtual int EndPage() = 0;
-  virtual int EndDoc() = 0;
+  virtual int EndDocument() = 0;
   virtual int GetDeviceCaps(int index) = 0;
   // Escape(QUERYESCSUPPORT, escape): non-zero when the device supports the escape.
   virtual int QueryEscapeSupport(int escape) = 0;
@@ -141,6 +139,3 @@ class Device {
 };
 
 }  // namespace quillon
-#ifdef _WIN32
-#include "render/win32/gdi_names_pop.h"  // NOLINT
-#endif

@@ -10,7 +10,7 @@ namespace quillon {
 
 DrawContext::DrawContext(DocumentPlatform& platform, std::uint32_t useOpaqueRaster,
                          std::uint32_t maxRasterZoomLevel)
-    : loader_(platform), rasterRop_(useOpaqueRaster != 0 ? gdi::SRCCOPY : gdi::SRCAND) {
+    : loader_(platform), rasterRop_(useOpaqueRaster != 0 ? gdi::kRopSrcCopy : gdi::kRopSrcAnd) {
   loader_.setMaxRasterZoomLevel(maxRasterZoomLevel);
 }
 
@@ -57,9 +57,9 @@ void DrawContext::SelectInitialObjects() {
   KpzDocument* doc = document();
   if (!doc || !doc->targetDc) return;
   Device& dc = *doc->targetDc;
-  const BrushDesc brush{gdi::BS_SOLID, doc->lineColour, 0};
+  const BrushDesc brush{gdi::kBrushSolid, doc->lineColour, 0};
   const ObjectId pen = dc.ExtCreatePen(
-      gdi::PS_GEOMETRIC | gdi::PS_SOLID | gdi::PS_ENDCAP_ROUND | gdi::PS_JOIN_ROUND, 1, brush, {});
+      gdi::kPenGeometric | gdi::kPenSolid | gdi::kPenEndCapRound | gdi::kPenJoinRound, 1, brush, {});
   const ObjectId fill = dc.CreateSolidBrush(doc->fillColour);
   if (pen != kNoObject) dc.SelectObject(pen);
   if (fill != kNoObject) dc.SelectObject(fill);
@@ -76,7 +76,7 @@ std::string DrawContext::PrintJobName(const std::string& documentName) {
 }
 
 int DrawContext::StartPrintJob(Device& dc, const std::string& documentName) {
-  return dc.StartDoc(PrintJobName(documentName));
+  return dc.StartDocument(PrintJobName(documentName));
 }
 
 PageDots DrawContext::pageDots() const {

@@ -103,14 +103,7 @@ class DrawContext {
   DevicePoint* pointBuffer_ = nullptr;
   std::uint32_t pointCapacity_ = kInitialPointCapacity;
   DocumentHeap* pointHeap_ = nullptr;  // the heap pointBuffer_ came from
-#ifdef _WIN32
-#pragma push_macro("SRCAND")
-#undef SRCAND
-#endif
-  std::uint32_t rasterRop_ = gdi::SRCAND;
-#ifdef _WIN32
-#pragma pop_macro("SRCAND")
-#endif
+  std::uint32_t rasterRop_ = gdi::kRopSrcAnd;
   double viewWidth_ = 0, viewHeight_ = 0;
   std::function<void(Device&)> releasePrintDevice_;
   PlatformFlavour platformFlavour_ = PlatformFlavour::WindowsNt;

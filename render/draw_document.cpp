@@ -49,7 +49,7 @@ int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth,
     if (!print) return;
     Device* printer = doc.targetDc;
     doc.targetDc = nullptr;
-    if (printer && jobStarted) printer->EndDoc();
+    if (printer && jobStarted) printer->EndDocument();
     if (printer && releasePrintDevice_) releasePrintDevice_(*printer);
   };
   auto finish = [&](bool jobStarted) {
@@ -87,8 +87,8 @@ int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth,
       StartPrintJob(dc, documentName);
       jobStarted = true;
       dc.StartPage();
-      const double width = dc.GetDeviceCaps(gdi::HORZRES) - 1;
-      const double height = dc.GetDeviceCaps(gdi::VERTRES) - 1;
+      const double width = dc.GetDeviceCaps(gdi::kCapHorzRes) - 1;
+      const double height = dc.GetDeviceCaps(gdi::kCapVertRes) - 1;
       SetupMapping(dc, doc, width, height, originX, originY, viewWidth, viewHeight, 1, plotType);
     }
   } else {

@@ -9,16 +9,16 @@
 namespace quillon {
 
 std::optional<int> MixForMode(std::uint8_t mode) {
-  if (mode & 1) return gdi::R2_COPYPEN;
-  if (mode & 2) return gdi::R2_NOP;
-  if (mode & 4) return gdi::R2_MASKPEN;
+  if (mode & 1) return gdi::kMixCopyPen;
+  if (mode & 2) return gdi::kMixNop;
+  if (mode & 4) return gdi::kMixMaskPen;
   return std::nullopt;
 }
 
 int HatchFor(std::uint16_t fillStyle) {
-  static constexpr std::uint32_t kHatches[6] = {gdi::HS_HORIZONTAL, gdi::HS_VERTICAL,
-                                                gdi::HS_FDIAGONAL,  gdi::HS_BDIAGONAL,
-                                                gdi::HS_CROSS,      gdi::HS_DIAGCROSS};
+  static constexpr std::uint32_t kHatches[6] = {gdi::kHatchHorizontal, gdi::kHatchVertical,
+                                                gdi::kHatchFDiagonal,  gdi::kHatchBDiagonal,
+                                                gdi::kHatchCross,      gdi::kHatchDiagCross};
   return static_cast<int>(kHatches[std::clamp<int>(fillStyle, 1, 6) - 1]);
 }
 
@@ -26,10 +26,10 @@ std::optional<int> PatternMix(std::uint8_t foreMode, std::uint8_t backMode,
                               std::uint32_t rasterRop) {
   std::optional<int> mix;
   if (foreMode & 1)
-    mix = gdi::R2_COPYPEN;
-  else if ((foreMode & 6) && rasterRop == gdi::SRCAND)
-    mix = gdi::R2_MASKPEN;
-  if ((backMode & 2) && rasterRop == gdi::SRCAND) mix = gdi::R2_MASKPEN;
+    mix = gdi::kMixCopyPen;
+  else if ((foreMode & 6) && rasterRop == gdi::kRopSrcAnd)
+    mix = gdi::kMixMaskPen;
+  if ((backMode & 2) && rasterRop == gdi::kRopSrcAnd) mix = gdi::kMixMaskPen;
   return mix;
 }
 

@@ -79,9 +79,9 @@ bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteR
   if (flags & kFill) {
     if (!doc.brushValid) SelectFillBrush(ctx, doc, n);
     // The tiles are the fill of a printed pattern: the polygon adds at most its outline.
-    if (patternPrint) restore.brush = dc.SelectObject(dc.GetStockObject(gdi::NULL_BRUSH));
+    if (patternPrint) restore.brush = dc.SelectObject(dc.GetStockObject(gdi::kStockNullBrush));
   } else {
-    restore.brush = dc.SelectObject(dc.GetStockObject(gdi::NULL_BRUSH));
+    restore.brush = dc.SelectObject(dc.GetStockObject(gdi::kStockNullBrush));
   }
   if (flags & kOutline) {
     if (!doc.outlinePenValid)
@@ -89,7 +89,7 @@ bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteR
     else if (ctx.windows9x())
       StrokeStepped(ctx.dashStepper(), dc, points);
   } else {
-    restore.pen = dc.SelectObject(dc.GetStockObject(gdi::NULL_PEN));
+    restore.pen = dc.SelectObject(dc.GetStockObject(gdi::kStockNullPen));
   }
   // ALTERNATE, the DC's default fill mode: inner rings are holes.
   if (wide || !patternPrint) dc.PolyPolygon(points, counts);
@@ -161,7 +161,7 @@ bool HandleSheetBackground(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   ring[4] = ring[0];
   Device& dc = *doc.targetDc;
   SelectFillBrush(ctx, doc, 5);
-  const ObjectId pen = dc.SelectObject(dc.GetStockObject(gdi::NULL_PEN));
+  const ObjectId pen = dc.SelectObject(dc.GetStockObject(gdi::kStockNullPen));
   const std::int32_t one[1] = {5};
   dc.PolyPolygon(ring, one);
   if (pen != kNoObject) dc.SelectObject(pen);

@@ -8,18 +8,18 @@
 
 namespace quillon {
 
-int MixModeFor(std::uint8_t mix) { return mix == 4 ? gdi::R2_MASKPEN : gdi::R2_COPYPEN; }
+int MixModeFor(std::uint8_t mix) { return mix == 4 ? gdi::kMixMaskPen : gdi::kMixCopyPen; }
 
 std::uint32_t JoinBitsFor(std::uint8_t join) {
-  if (join == 2) return gdi::PS_JOIN_MITER;
-  if (join == 4) return gdi::PS_JOIN_BEVEL;
-  return gdi::PS_JOIN_ROUND;
+  if (join == 2) return gdi::kPenJoinMiter;
+  if (join == 4) return gdi::kPenJoinBevel;
+  return gdi::kPenJoinRound;
 }
 
 std::uint32_t EndCapBitsFor(std::uint8_t cap) {
-  if (cap == 0) return gdi::PS_ENDCAP_FLAT;
-  if (cap == 1) return gdi::PS_ENDCAP_SQUARE;
-  return gdi::PS_ENDCAP_ROUND;
+  if (cap == 0) return gdi::kPenEndCapFlat;
+  if (cap == 1) return gdi::kPenEndCapSquare;
+  return gdi::kPenEndCapRound;
 }
 
 std::uint32_t PenWidthFor(double width) {
@@ -32,19 +32,19 @@ std::uint32_t PenWidthFor(double width) {
 
 PenPattern PenPatternFor(const KpzDocument& doc, std::uint16_t style) {
   static constexpr std::uint32_t kBuiltIn[kFirstUserStyle] = {
-      gdi::PS_SOLID,   gdi::PS_DASH,       gdi::PS_DOT,
-      gdi::PS_DASHDOT, gdi::PS_DASHDOTDOT, gdi::PS_ALTERNATE};
+      gdi::kPenSolid,   gdi::kPenDash,       gdi::kPenDot,
+      gdi::kPenDashDot, gdi::kPenDashDotDot, gdi::kPenAlternate};
   PenPattern pattern;
   if (style < kFirstUserStyle) {
-    pattern.style = gdi::PS_GEOMETRIC | kBuiltIn[style];
+    pattern.style = gdi::kPenGeometric | kBuiltIn[style];
     return pattern;
   }
   const auto lengths = LineStyleDashes(doc, style - kFirstUserStyle);
   if (!lengths) {
-    pattern.style = gdi::PS_GEOMETRIC | gdi::PS_SOLID;
+    pattern.style = gdi::kPenGeometric | gdi::kPenSolid;
     return pattern;
   }
-  pattern.style = gdi::PS_GEOMETRIC | gdi::PS_USERSTYLE;
+  pattern.style = gdi::kPenGeometric | gdi::kPenUserStyle;
   pattern.dashes.reserve(lengths->size());
   // Lengths are at most 65536, so the truncation fits.
   for (float length : *lengths) pattern.dashes.push_back(static_cast<std::int32_t>(length));
@@ -105,7 +105,7 @@ bool MakePen(DrawContext& ctx, KpzDocument& doc, const PenRecipe& recipe, Object
 
   const auto points = BufferedPoints(ctx, count);
   if (ctx.windows9x() && !points.empty()) {
-    const ObjectId pen = dc.CreatePen(gdi::PS_SOLID, static_cast<int>(width), recipe.colour);
+    const ObjectId pen = dc.CreatePen(gdi::kPenSolid, static_cast<int>(width), recipe.colour);
     if (pen == kNoObject) return false;
     TakePen(doc, dc, pen, own);
     // The built-in styles have no lengths here, so they draw solid.
@@ -117,13 +117,13 @@ bool MakePen(DrawContext& ctx, KpzDocument& doc, const PenRecipe& recipe, Object
   std::size_t dashCount = pattern.dashes.size();
   if (recipe.limitDashes) {
     dashCount = std::min(dashCount, kMaxPenDashes);
-    if (doc.printing && dc.QueryEscapeSupport(gdi::POSTSCRIPT_PASSTHROUGH) != 0)
+    if (doc.printing && dc.QueryEscapeSupport(gdi::kEscPostscriptPassthrough) != 0)
       dashCount = std::min(dashCount, kMaxPostScriptPenDashes);
   }
   std::vector<std::uint32_t> dashes(
       pattern.dashes.begin(), pattern.dashes.begin() + static_cast<std::ptrdiff_t>(dashCount));
   const ObjectId pen =
-      dc.ExtCreatePen(style, width, BrushDesc{gdi::BS_SOLID, recipe.colour, 0}, dashes);
+      dc.ExtCreatePen(style, width, BrushDesc{gdi::kBrushSolid, recipe.colour, 0}, dashes);
   if (pen == kNoObject) return false;
   TakePen(doc, dc, pen, own);
   return true;
@@ -150,7 +150,7 @@ bool CreateLinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count) {
 bool CreateOutlinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count) {
   const PenRecipe recipe{MixModeFor(doc.outlineMix),
                          doc.outlineStyle,
-                         gdi::PS_ENDCAP_ROUND | JoinBitsFor(doc.outlineJoin),
+                         gdi::kPenEndCapRound | JoinBitsFor(doc.outlineJoin),
                          doc.outlineWidth,
                          doc.outlineColour,
                          false};

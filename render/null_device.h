@@ -15,13 +15,13 @@ class NullDevice : public Device {
   std::uint64_t objectsCreated() const { return created_; }
   void Reset() { calls_ = primitives_ = points_ = created_ = 0; }
 
-  int StartDoc(const std::string&) override { return Count(1); }
+  int StartDocument(const std::string&) override { return Count(1); }
   int StartPage() override { return Count(1); }
   int EndPage() override { return Count(1); }
-  int EndDoc() override { return Count(1); }
+  int EndDocument() override { return Count(1); }
   int GetDeviceCaps(int index) override {
     Count(0);
-    return index == gdi::LOGPIXELSX || index == gdi::LOGPIXELSY ? 96 : 1000;
+    return index == gdi::kCapLogPixelsX || index == gdi::kCapLogPixelsY ? 96 : 1000;
   }
   int QueryEscapeSupport(int) override { return Count(0); }
 
@@ -49,9 +49,9 @@ class NullDevice : public Device {
   }
   bool DeleteObject(ObjectId) override { return Count(1); }
 
-  int SetROP2(int) override { return Count(gdi::R2_COPYPEN); }
+  int SetROP2(int) override { return Count(gdi::kMixCopyPen); }
   bool SetMiterLimit(float) override { return Count(1); }
-  int SetStretchBltMode(int) override { return Count(gdi::BLACKONWHITE); }
+  int SetStretchBltMode(int) override { return Count(gdi::kStretchBlackOnWhite); }
   ColorRef GetBkColor() override { return static_cast<ColorRef>(Count(0xFFFFFF)); }
 
   bool MoveTo(int, int) override { return Count(1); }

@@ -21,7 +21,7 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 std::uint32_t PrintPatternRop(std::uint8_t foreMode, std::uint8_t backMode,
                               std::uint32_t rasterRop) {
-  if (!SeeThrough(foreMode) && !SeeThrough(backMode)) return gdi::SRCCOPY;
+  if (!SeeThrough(foreMode) && !SeeThrough(backMode)) return gdi::kRopSrcCopy;
   return rasterRop;
 }
 
@@ -59,8 +59,8 @@ void PaintPatternTiles(Device& dc, KpzDocument& doc, PatternEntry& entry,
   if (area.empty() || !PatternDrawable(entry)) return;
   const std::uint32_t rop = PrintPatternRop(doc.patternForeMode, doc.patternBackMode, rasterRop);
   // PostScript printers take the colour table with red and blue exchanged for SRCAND.
-  if (rop == gdi::SRCAND && !PatternColours(entry).empty() &&
-      dc.QueryEscapeSupport(gdi::POSTSCRIPT_PASSTHROUGH) != 0) {
+  if (rop == gdi::kRopSrcAnd && !PatternColours(entry).empty() &&
+      dc.QueryEscapeSupport(gdi::kEscPostscriptPassthrough) != 0) {
     const ColorRef back = (doc.patternBackMode & 2) ? dc.GetBkColor() : doc.patternBackColour;
     SetColourEntry(PatternColours(entry), 1, doc.patternForeColour, true);
     SetColourEntry(PatternColours(entry), 0, back, true);
@@ -79,7 +79,7 @@ void PaintPatternTiles(Device& dc, KpzDocument& doc, PatternEntry& entry,
   dc.MoveTo(area[0].x, area[0].y);
   for (std::size_t i = 1; i < area.size(); ++i) dc.LineTo(area[i].x, area[i].y);
   dc.EndPath();
-  dc.SelectClipPath(gdi::RGN_AND);
+  dc.SelectClipPath(gdi::kRgnAnd);
 
   std::optional<DeviceRect> clip;
   if (kind >= 2) clip = saved;  // SIMPLEREGION or COMPLEXREGION
@@ -105,7 +105,7 @@ void PaintPatternTiles(Device& dc, KpzDocument& doc, PatternEntry& entry,
   dc.LineTo(saved.left, saved.bottom);
   dc.LineTo(saved.left, saved.top);
   dc.EndPath();
-  dc.SelectClipPath(gdi::RGN_COPY);
+  dc.SelectClipPath(gdi::kRgnCopy);
 }
 
 }  // namespace quillon

@@ -6,7 +6,7 @@ namespace quillon {
 
 enum class PlatformFlavour {
   WindowsNt,  // also every non-Windows build
-  Windows9x,  // VER_PLATFORM_WIN32_WINDOWS
+  Windows9x,  // the Windows 95/98/Me platform id
 };
 
 }  // namespace quillon

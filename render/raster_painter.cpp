@@ -122,7 +122,7 @@ PaintResult PaintRaster(Device& dc, DocumentHeap& heap, const RasterPaintJob& jo
   Put32(h + 16, 0);  // BI_RGB
   Put32(h + 32, static_cast<std::uint32_t>(job.colours.size()));
 
-  dc.SetStretchBltMode(image.bitCount == 1 ? gdi::BLACKONWHITE : gdi::COLORONCOLOR);
+  dc.SetStretchBltMode(image.bitCount == 1 ? gdi::kStretchBlackOnWhite : gdi::kStretchColorOnColor);
 
   struct Pass {
     std::uint32_t rop;
@@ -130,16 +130,16 @@ PaintResult PaintRaster(Device& dc, DocumentHeap& heap, const RasterPaintJob& jo
   };
   std::vector<Pass> passes;
   const bool transparent = (job.header.flags & raster_flags::kTransparent) &&
-                           job.rasterRop == gdi::SRCAND &&
-                           !dc.QueryEscapeSupport(gdi::POSTSCRIPT_PASSTHROUGH);
+                           job.rasterRop == gdi::kRopSrcAnd &&
+                           !dc.QueryEscapeSupport(gdi::kEscPostscriptPassthrough);
   if (transparent) {
     const bool foreClear = job.header.flags & raster_flags::kForegroundTransparent;
     const DibColour clear = DibColourOf(foreClear ? job.header.foreColour : job.header.backColour);
     const int index = job.bitonalTable ? (foreClear ? 1 : 0) : -1;
-    passes.push_back({gdi::SRCAND, MaskTable(job.colours, clear, index)});
-    passes.push_back({gdi::SRCPAINT, PaintTable(job.colours, clear, index)});
+    passes.push_back({gdi::kRopSrcAnd, MaskTable(job.colours, clear, index)});
+    passes.push_back({gdi::kRopSrcPaint, PaintTable(job.colours, clear, index)});
   } else {
-    passes.push_back({gdi::SRCCOPY, job.colours});
+    passes.push_back({gdi::kRopSrcCopy, job.colours});
   }
 
   const double s = static_cast<double>(job.destHeight) / image.rows;

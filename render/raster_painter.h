@@ -44,7 +44,7 @@ struct RasterPaintJob {
   RasterHeader header;                    // flags and colours
   std::vector<DibColour> colours;         // empty for 24-bit images
   bool bitonalTable = false;              // the table is the two-entry fore/back table
-  std::uint32_t rasterRop = gdi::SRCAND;  // SRCCOPY: transparency is ignored
+  std::uint32_t rasterRop = gdi::kRopSrcAnd;  // SRCCOPY: transparency is ignored
 };
 
 enum class PaintResult { Painted, NotPainted, NoMemory };

@@ -26,8 +26,8 @@ void SetupMapping(Device& dc, KpzDocument& doc, double width, double height, dou
   const bool fit = option == 1 || option == -1;
 
   if (printFlag == 0) {
-    dc.SetGraphicsMode(gdi::GM_ADVANCED);
-    dc.SetMapMode(gdi::MM_ISOTROPIC);
+    dc.SetGraphicsMode(gdi::kGraphicsAdvanced);
+    dc.SetMapMode(gdi::kMapIsotropic);
     dc.SetWindowExt(TruncToInt(pageW), TruncToInt(pageH));
     if (doc.zoom == 0) {
       dc.SetViewportExt(TruncToInt(a), TruncToInt(b));
@@ -42,7 +42,7 @@ void SetupMapping(Device& dc, KpzDocument& doc, double width, double height, dou
     return;
   }
 
-  const double pixelsPerMetre = dc.GetDeviceCaps(gdi::LOGPIXELSX) * kInchesPerMetre;
+  const double pixelsPerMetre = dc.GetDeviceCaps(gdi::kCapLogPixelsX) * kInchesPerMetre;
   const double percent = doc.scalePercent * 0.01;
   double o = 0, clipWidth = 0, clipHeight = 0;
   bool scaled = true;
@@ -82,9 +82,9 @@ void SetupMapping(Device& dc, KpzDocument& doc, double width, double height, dou
     dc.LineTo(cw, 0);
     dc.LineTo(0, 0);
     dc.EndPath();
-    dc.SelectClipPath(gdi::RGN_COPY);
+    dc.SelectClipPath(gdi::kRgnCopy);
   }
-  dc.SetMapMode(gdi::MM_ISOTROPIC);
+  dc.SetMapMode(gdi::kMapIsotropic);
   if (plotType == 0 && fit) {
     const bool turned = doc.rotation == 90 || doc.rotation == 270;
     dc.SetWindowExt(TruncToInt(turned ? pageH : pageW), TruncToInt(turned ? pageW : pageH));

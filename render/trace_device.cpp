@@ -20,11 +20,11 @@ bool StockIsPen(int which) { return which >= 6 && which <= 8; }
 }  // namespace
 
 TraceDevice::TraceDevice()
-    : selectedPen_(kStockBase + gdi::BLACK_PEN), selectedBrush_(kStockBase + gdi::WHITE_BRUSH) {
-  caps_[gdi::HORZRES] = 2400;
-  caps_[gdi::VERTRES] = 3300;
-  caps_[gdi::LOGPIXELSX] = 300;
-  caps_[gdi::LOGPIXELSY] = 300;
+    : selectedPen_(kStockBase + gdi::kStockBlackPen), selectedBrush_(kStockBase + gdi::kStockWhiteBrush) {
+  caps_[gdi::kCapHorzRes] = 2400;
+  caps_[gdi::kCapVertRes] = 3300;
+  caps_[gdi::kCapLogPixelsX] = 300;
+  caps_[gdi::kCapLogPixelsY] = 300;
 }
 
 std::string TraceDevice::str() const {
@@ -61,7 +61,7 @@ std::string TraceDevice::Points(std::span<const DevicePoint> points) {
   return text;
 }
 
-int TraceDevice::StartDoc(const std::string& documentName) {
+int TraceDevice::StartDocument(const std::string& documentName) {
   Add("StartDoc \"" + documentName + "\"");
   return 1;
 }
@@ -73,7 +73,7 @@ int TraceDevice::EndPage() {
   Add("EndPage");
   return 1;
 }
-int TraceDevice::EndDoc() {
+int TraceDevice::EndDocument() {
   Add("EndDoc");
   return 1;
 }
@@ -84,7 +84,7 @@ int TraceDevice::GetDeviceCaps(int index) {
   return value;
 }
 int TraceDevice::QueryEscapeSupport(int escape) {
-  int answer = escape == gdi::POSTSCRIPT_PASSTHROUGH && postScript_ ? 1 : 0;
+  int answer = escape == gdi::kEscPostscriptPassthrough && postScript_ ? 1 : 0;
   Add("QueryEscapeSupport " + std::to_string(escape) + " -> " + std::to_string(answer));
   return answer;
 }

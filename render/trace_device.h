@@ -49,10 +49,10 @@ class TraceDevice : public Device {
   ObjectId selectedPen() const { return selectedPen_; }
   ObjectId selectedBrush() const { return selectedBrush_; }
 
-  int StartDoc(const std::string& documentName) override;
+  int StartDocument(const std::string& documentName) override;
   int StartPage() override;
   int EndPage() override;
-  int EndDoc() override;
+  int EndDocument() override;
   int GetDeviceCaps(int index) override;
   int QueryEscapeSupport(int escape) override;
 
@@ -119,10 +119,10 @@ class TraceDevice : public Device {
   std::map<ObjectId, Kind> everCreated_;
   ObjectId selectedPen_;
   ObjectId selectedBrush_;
-  int rop2_ = gdi::R2_COPYPEN;
-  int stretchMode_ = gdi::BLACKONWHITE;
+  int rop2_ = gdi::kMixCopyPen;
+  int stretchMode_ = gdi::kStretchBlackOnWhite;
   int graphicsMode_ = 1;
-  int mapMode_ = gdi::MM_TEXT;
+  int mapMode_ = gdi::kMapText;
   int saveDepth_ = 0;
   bool keepDibs_ = false;
   std::vector<DibCall> dibCalls_;

@@ -5,11 +5,7 @@
 #include "control/control_settings.h"
 #include "control/win32/quillon_ctl.h"
 #include "control/win32/status_bar.h"
-// <windows.h> renames StartDoc, which GdiDevice overrides under its own name.
-#pragma push_macro("StartDoc")
-#undef StartDoc
 #include "render/win32/gdi_device.h"
-#pragma pop_macro("StartDoc")
 
 namespace quillon {
 

@@ -1,7 +1,6 @@
 #include "render/win32/gdi_device.h"
 
 #include <windows.h>
-#undef StartDoc  // the method, not the A/W macro
 
 #include <climits>
 #include <cstddef>
@@ -25,7 +24,7 @@ bool CountFits(std::size_t n) { return n <= static_cast<std::size_t>(INT_MAX); }
 
 }  // namespace
 
-int GdiDevice::StartDoc(const std::string& documentName) {
+int GdiDevice::StartDocument(const std::string& documentName) {
   DOCINFOA info{};
   info.cbSize = sizeof info;
   info.lpszDocName = documentName.c_str();
@@ -33,7 +32,7 @@ int GdiDevice::StartDoc(const std::string& documentName) {
 }
 int GdiDevice::StartPage() { return ::StartPage(dc_); }
 int GdiDevice::EndPage() { return ::EndPage(dc_); }
-int GdiDevice::EndDoc() { return ::EndDoc(dc_); }
+int GdiDevice::EndDocument() { return ::EndDoc(dc_); }
 int GdiDevice::GetDeviceCaps(int index) { return ::GetDeviceCaps(dc_, index); }
 
 int GdiDevice::QueryEscapeSupport(int escape) {

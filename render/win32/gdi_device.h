@@ -18,10 +18,10 @@ class GdiDevice final : public Device {
   explicit GdiDevice(HDC__* dc) : dc_(dc) {}
   HDC__* dc() const { return dc_; }
 
-  int StartDoc(const std::string& documentName) override;
+  int StartDocument(const std::string& documentName) override;
   int StartPage() override;
   int EndPage() override;
-  int EndDoc() override;
+  int EndDocument() override;
   int GetDeviceCaps(int index) override;
   int QueryEscapeSupport(int escape) override;
 

@@ -17,10 +17,10 @@ constexpr const char* kName = "fuzz.kpz";
 
 // A 300 dpi A4 printer.
 void MakeA4Printer(quillon::TraceDevice& device) {
-  device.SetDeviceCaps(quillon::gdi::HORZRES, 2329);
-  device.SetDeviceCaps(quillon::gdi::VERTRES, 3358);
-  device.SetDeviceCaps(quillon::gdi::LOGPIXELSX, 300);
-  device.SetDeviceCaps(quillon::gdi::LOGPIXELSY, 300);
+  device.SetDeviceCaps(quillon::gdi::kCapHorzRes, 2329);
+  device.SetDeviceCaps(quillon::gdi::kCapVertRes, 3358);
+  device.SetDeviceCaps(quillon::gdi::kCapLogPixelsX, 300);
+  device.SetDeviceCaps(quillon::gdi::kCapLogPixelsY, 300);
 }
 
 }  // namespace

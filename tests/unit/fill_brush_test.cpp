@@ -64,12 +64,12 @@ TEST_F(FillBrushTest, SolidBrushAppliesItsModeAndIsValid) {
 }
 
 TEST_F(FillBrushTest, ModeBytesLowestKnownBitDecides) {
-  EXPECT_EQ(MixForMode(1), gdi::R2_COPYPEN);
-  EXPECT_EQ(MixForMode(7), gdi::R2_COPYPEN);
-  EXPECT_EQ(MixForMode(6), gdi::R2_NOP);
-  EXPECT_EQ(MixForMode(2), gdi::R2_NOP);
-  EXPECT_EQ(MixForMode(4), gdi::R2_MASKPEN);
-  EXPECT_EQ(MixForMode(0x0C), gdi::R2_MASKPEN);
+  EXPECT_EQ(MixForMode(1), gdi::kMixCopyPen);
+  EXPECT_EQ(MixForMode(7), gdi::kMixCopyPen);
+  EXPECT_EQ(MixForMode(6), gdi::kMixNop);
+  EXPECT_EQ(MixForMode(2), gdi::kMixNop);
+  EXPECT_EQ(MixForMode(4), gdi::kMixMaskPen);
+  EXPECT_EQ(MixForMode(0x0C), gdi::kMixMaskPen);
   EXPECT_EQ(MixForMode(0), std::nullopt);
   EXPECT_EQ(MixForMode(0xF8), std::nullopt);
 }
@@ -81,8 +81,8 @@ TEST_F(FillBrushTest, ModeWithoutKnownBitsLeavesTheMixAlone) {
 }
 
 TEST_F(FillBrushTest, EachHatchStyleGetsItsHatchInTheForegroundColour) {
-  const int hatches[] = {gdi::HS_HORIZONTAL, gdi::HS_VERTICAL, gdi::HS_FDIAGONAL,
-                         gdi::HS_BDIAGONAL,  gdi::HS_CROSS,    gdi::HS_DIAGCROSS};
+  const int hatches[] = {gdi::kHatchHorizontal, gdi::kHatchVertical, gdi::kHatchFDiagonal,
+                         gdi::kHatchBDiagonal,  gdi::kHatchCross,    gdi::kHatchDiagCross};
   doc->patternForeColour = 0x00FF00;
   doc->patternForeMode = 2;
   for (std::uint16_t style = 1; style <= 6; ++style) {
@@ -160,12 +160,12 @@ TEST_F(FillBrushTest, SeeThroughForegroundOfTheBackgroundColourSwapsTheModes) {
 }
 
 TEST_F(FillBrushTest, PatternMixRules) {
-  EXPECT_EQ(PatternMix(1, 1, gdi::SRCAND), gdi::R2_COPYPEN);
-  EXPECT_EQ(PatternMix(2, 1, gdi::SRCAND), gdi::R2_MASKPEN);
-  EXPECT_EQ(PatternMix(4, 1, gdi::SRCCOPY), std::nullopt);
-  EXPECT_EQ(PatternMix(1, 2, gdi::SRCAND), gdi::R2_MASKPEN);
-  EXPECT_EQ(PatternMix(1, 2, gdi::SRCCOPY), gdi::R2_COPYPEN);
-  EXPECT_EQ(PatternMix(0, 0, gdi::SRCAND), std::nullopt);
+  EXPECT_EQ(PatternMix(1, 1, gdi::kRopSrcAnd), gdi::kMixCopyPen);
+  EXPECT_EQ(PatternMix(2, 1, gdi::kRopSrcAnd), gdi::kMixMaskPen);
+  EXPECT_EQ(PatternMix(4, 1, gdi::kRopSrcCopy), std::nullopt);
+  EXPECT_EQ(PatternMix(1, 2, gdi::kRopSrcAnd), gdi::kMixMaskPen);
+  EXPECT_EQ(PatternMix(1, 2, gdi::kRopSrcCopy), gdi::kMixCopyPen);
+  EXPECT_EQ(PatternMix(0, 0, gdi::kRopSrcAnd), std::nullopt);
 }
 
 TEST_F(FillBrushTest, SmallPatternIsUsedAsDefinedTopDownAtAngleZero) {

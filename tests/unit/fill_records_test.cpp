@@ -61,7 +61,7 @@ TEST_F(FillRecordsTest, UnfilledSetDrawsOutlineWithNullBrushAndRestoresIt) {
   const auto lines = From("GetStockObject 5");
   ASSERT_GE(lines.size(), 5u);
   EXPECT_EQ(lines[1], "SelectObject stock#5 -> stock#0");
-  EXPECT_EQ(dev.selectedBrush(), dev.GetStockObject(gdi::WHITE_BRUSH));
+  EXPECT_EQ(dev.selectedBrush(), dev.GetStockObject(gdi::kStockWhiteBrush));
   const auto poly = dev.LinesStartingWith("PolyPolygon");
   ASSERT_EQ(poly.size(), 1u);
   // At the PolyPolygon the null brush was selected; afterwards the old brush came back.
@@ -78,7 +78,7 @@ TEST_F(FillRecordsTest, FilledSetWithoutOutlineUsesNullPenAndRestoresIt) {
   const auto after = From("PolyPolygon");
   ASSERT_EQ(after.size(), 2u);  // then the pen comes back
   EXPECT_EQ(after[1], "SelectObject stock#7 -> stock#8");
-  EXPECT_EQ(dev.selectedPen(), dev.GetStockObject(gdi::BLACK_PEN));
+  EXPECT_EQ(dev.selectedPen(), dev.GetStockObject(gdi::kStockBlackPen));
 }
 
 TEST_F(FillRecordsTest, ValidBrushIsReusedByTheNextFilledRecord) {

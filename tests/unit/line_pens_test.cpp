@@ -25,17 +25,17 @@ std::string DashList(int count) {
 }
 
 TEST(PenCodesTest, MixJoinCapAndWidth) {
-  EXPECT_EQ(MixModeFor(4), gdi::R2_MASKPEN);
-  EXPECT_EQ(MixModeFor(0), gdi::R2_COPYPEN);
-  EXPECT_EQ(MixModeFor(9), gdi::R2_COPYPEN);
-  EXPECT_EQ(JoinBitsFor(2), gdi::PS_JOIN_MITER);
-  EXPECT_EQ(JoinBitsFor(4), gdi::PS_JOIN_BEVEL);
-  EXPECT_EQ(JoinBitsFor(3), gdi::PS_JOIN_ROUND);
-  EXPECT_EQ(JoinBitsFor(0), gdi::PS_JOIN_ROUND);
-  EXPECT_EQ(EndCapBitsFor(0), gdi::PS_ENDCAP_FLAT);
-  EXPECT_EQ(EndCapBitsFor(1), gdi::PS_ENDCAP_SQUARE);
-  EXPECT_EQ(EndCapBitsFor(3), gdi::PS_ENDCAP_ROUND);
-  EXPECT_EQ(EndCapBitsFor(200), gdi::PS_ENDCAP_ROUND);
+  EXPECT_EQ(MixModeFor(4), gdi::kMixMaskPen);
+  EXPECT_EQ(MixModeFor(0), gdi::kMixCopyPen);
+  EXPECT_EQ(MixModeFor(9), gdi::kMixCopyPen);
+  EXPECT_EQ(JoinBitsFor(2), gdi::kPenJoinMiter);
+  EXPECT_EQ(JoinBitsFor(4), gdi::kPenJoinBevel);
+  EXPECT_EQ(JoinBitsFor(3), gdi::kPenJoinRound);
+  EXPECT_EQ(JoinBitsFor(0), gdi::kPenJoinRound);
+  EXPECT_EQ(EndCapBitsFor(0), gdi::kPenEndCapFlat);
+  EXPECT_EQ(EndCapBitsFor(1), gdi::kPenEndCapSquare);
+  EXPECT_EQ(EndCapBitsFor(3), gdi::kPenEndCapRound);
+  EXPECT_EQ(EndCapBitsFor(200), gdi::kPenEndCapRound);
   EXPECT_EQ(PenWidthFor(0.6), 0u);
   EXPECT_EQ(PenWidthFor(2.99), 2u);
   EXPECT_EQ(PenWidthFor(65536.0), 65536u);
@@ -323,7 +323,7 @@ TEST_F(Windows9xPenTest, FailedPlainPenDrawsNothingAndStaysInvalid) {
   DrawLine(b);
   EXPECT_FALSE(doc->linePenValid);
   EXPECT_EQ(dev.Count("MoveTo"), 0u);
-  EXPECT_EQ(dev.selectedPen(), dev.GetStockObject(gdi::BLACK_PEN));
+  EXPECT_EQ(dev.selectedPen(), dev.GetStockObject(gdi::kStockBlackPen));
 }
 
 TEST_F(Windows9xPenTest, EmptyPolylineWithValidPenDrawsNothing) {

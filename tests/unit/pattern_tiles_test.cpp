@@ -161,11 +161,11 @@ TEST(TileGridTest, GridCountsFollowTheFarCornerAndStayWithinTheClip) {
 }
 
 TEST(TileGridTest, RopIsCopyUnlessAModeIsSeeThrough) {
-  EXPECT_EQ(PrintPatternRop(1, 1, gdi::SRCAND), gdi::SRCCOPY);
-  EXPECT_EQ(PrintPatternRop(2, 1, gdi::SRCAND), gdi::SRCAND);
-  EXPECT_EQ(PrintPatternRop(1, 4, gdi::SRCAND), gdi::SRCAND);
-  EXPECT_EQ(PrintPatternRop(4, 0, gdi::SRCCOPY), gdi::SRCCOPY);
-  EXPECT_EQ(PrintPatternRop(8, 0, gdi::SRCAND), gdi::SRCCOPY);
+  EXPECT_EQ(PrintPatternRop(1, 1, gdi::kRopSrcAnd), gdi::kRopSrcCopy);
+  EXPECT_EQ(PrintPatternRop(2, 1, gdi::kRopSrcAnd), gdi::kRopSrcAnd);
+  EXPECT_EQ(PrintPatternRop(1, 4, gdi::kRopSrcAnd), gdi::kRopSrcAnd);
+  EXPECT_EQ(PrintPatternRop(4, 0, gdi::kRopSrcCopy), gdi::kRopSrcCopy);
+  EXPECT_EQ(PrintPatternRop(8, 0, gdi::kRopSrcAnd), gdi::kRopSrcCopy);
 }
 
 }  // namespace

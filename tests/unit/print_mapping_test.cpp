@@ -15,10 +15,10 @@ namespace {
 class PrintMappingTest : public InterpreterTest {
  protected:
   void SetUp() override {
-    dev.SetDeviceCaps(gdi::HORZRES, 2329);
-    dev.SetDeviceCaps(gdi::VERTRES, 3358);
-    dev.SetDeviceCaps(gdi::LOGPIXELSX, 300);
-    dev.SetDeviceCaps(gdi::LOGPIXELSY, 300);
+    dev.SetDeviceCaps(gdi::kCapHorzRes, 2329);
+    dev.SetDeviceCaps(gdi::kCapVertRes, 3358);
+    dev.SetDeviceCaps(gdi::kCapLogPixelsX, 300);
+    dev.SetDeviceCaps(gdi::kCapLogPixelsY, 300);
     dev.SetPostScript(true);
   }
   // A page of the given metres at 1000 dots per metre with one line on it, opened for a
@@ -82,7 +82,7 @@ TEST_F(PrintMappingTest, CurrentViewIsScaledFromTheScreenAtLoadAndClipped) {
   OpenPage(2.0, 1.0);
   ASSERT_EQ(doc->loadViewWidth, 800);
   ASSERT_EQ(doc->loadViewHeight, 600);
-  dev.SetDeviceCaps(gdi::HORZRES, 2401);
+  dev.SetDeviceCaps(gdi::kCapHorzRes, 2401);
   // o = min(2400 / 800, 3357 / 600) = 3: the view of 1600 x 800 at (-100, 50.5) grows to
   // 4800 x 2400 at (-300, 151.5); the clip is the screen's 800 x 600 times o, plus 1.5.
   Print(1, 1, 1600, 800, -100, 50.5);

@@ -118,7 +118,7 @@ TEST_F(RasterRecordsTest, BitonalRasterPaintsOneBitImageWithBackgroundAndForegro
   // Pixels 2..4 of every row: 0b0011'1000.
   ASSERT_EQ(c.bits.size(), 16u);
   for (int r = 0; r < 4; ++r) EXPECT_EQ(c.bits[4 * r], 0x38) << r;
-  EXPECT_EQ(c.rop, gdi::SRCCOPY);
+  EXPECT_EQ(c.rop, gdi::kRopSrcCopy);
   EXPECT_EQ(dev.Count("SetStretchBltMode 1"), 1u);  // BLACKONWHITE for one bit
   // Box: x 100, 160 wide; 4 rows over 40 dots: drawn upward from 90, 40 high.
   EXPECT_EQ(c.x, 100);
@@ -253,10 +253,10 @@ TEST_F(RasterRecordsTest, TransparentRasterPaintsMaskThenColours) {
   EXPECT_EQ(dev.Count("QueryEscapeSupport 4115"), 1u);
   const auto calls = Calls();
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].rop, gdi::SRCAND);
+  EXPECT_EQ(calls[0].rop, gdi::kRopSrcAnd);
   EXPECT_EQ(TableEntry(calls[0], 0), 0xFFFFFFu);  // transparent background: white
   EXPECT_EQ(TableEntry(calls[0], 1), 0x000000u);
-  EXPECT_EQ(calls[1].rop, gdi::SRCPAINT);
+  EXPECT_EQ(calls[1].rop, gdi::kRopSrcPaint);
   EXPECT_EQ(TableEntry(calls[1], 0), 0x000000u);
   EXPECT_EQ(TableEntry(calls[1], 1), 0x0000FFu);
 }
@@ -273,7 +273,7 @@ TEST_F(RasterRecordsTest, TransparentRasterOnPostScriptIsOnePass) {
   Draw();
   const auto calls = Calls();
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].rop, gdi::SRCCOPY);
+  EXPECT_EQ(calls[0].rop, gdi::kRopSrcCopy);
 }
 
 TEST_F(RasterRecordsTest, OpaqueRasterPreferenceIgnoresTransparency) {
@@ -289,7 +289,7 @@ TEST_F(RasterRecordsTest, OpaqueRasterPreferenceIgnoresTransparency) {
   ASSERT_EQ(opaque.OpenDocument("plot.kpz", 800, 600), 0);
   opaque.DrawDocument(&dev, 0, 1000, 1000, 0, 0, "plot.kpz", 0);
   ASSERT_EQ(dev.dibCalls().size(), 1u);
-  EXPECT_EQ(dev.dibCalls()[0].rop, gdi::SRCCOPY);
+  EXPECT_EQ(dev.dibCalls()[0].rop, gdi::kRopSrcCopy);
   EXPECT_EQ(dev.Count("QueryEscapeSupport"), 0u);
 }
 

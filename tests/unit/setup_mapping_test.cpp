@@ -70,7 +70,7 @@ TEST_F(SetupMappingTest, PrintFitWholePageTurnsWindowWithView) {
 TEST_F(SetupMappingTest, PrintTrueSizeAt600Dpi) {
   Page(0.5, 0.25, 4000);
   doc.scaleOption = 2;
-  dev.SetDeviceCaps(gdi::LOGPIXELSX, 600);
+  dev.SetDeviceCaps(gdi::kCapLogPixelsX, 600);
   SetupMapping(dev, doc, 4799, 6599, 30, 40, 800, 600, 1, 0);
   EXPECT_EQ(Mapping(),
             (std::vector<std::string>{"SetMapMode 7", "SetWindowExt 2000 1000",
@@ -81,7 +81,7 @@ TEST_F(SetupMappingTest, PrintPercentageScalesTrueSize) {
   Page(0.5, 0.25, 4000);
   doc.scaleOption = 4;
   doc.scalePercent = 50;
-  dev.SetDeviceCaps(gdi::LOGPIXELSX, 600);
+  dev.SetDeviceCaps(gdi::kCapLogPixelsX, 600);
   SetupMapping(dev, doc, 4799, 6599, 30, 40, 800, 600, 1, 0);
   EXPECT_EQ(dev.Count("SetViewportExt 5905 2952"), 1u);
   EXPECT_EQ(dev.Count("SetViewportOrg 30 40"), 1u);  // plot type 0 keeps the origin
@@ -91,7 +91,7 @@ TEST_F(SetupMappingTest, FormPlotScalesOriginByPercentage) {
   Page(0.5, 0.25, 4000);
   doc.scaleOption = 4;
   doc.scalePercent = 50;
-  dev.SetDeviceCaps(gdi::LOGPIXELSX, 600);
+  dev.SetDeviceCaps(gdi::kCapLogPixelsX, 600);
   SetupMapping(dev, doc, 4799, 6599, 300, 401, 800, 600, 1, 2);
   EXPECT_EQ(dev.Count("BeginPath"), 0u);
   EXPECT_EQ(dev.Count("SetViewportExt 5905 2952"), 1u);
@@ -127,7 +127,7 @@ TEST_F(SetupMappingTest, CurrentViewAtTrueSizeUsesLargerRatio) {
   doc.scaleOption = 2;
   doc.loadViewWidth = 400;
   doc.loadViewHeight = 300;
-  dev.SetDeviceCaps(gdi::LOGPIXELSX, 600);
+  dev.SetDeviceCaps(gdi::kCapLogPixelsX, 600);
   // A = 11811.02, B = 5905.51; o = max(A/1000, B/1000) = 11.81102
   SetupMapping(dev, doc, 4799, 6599, 0, 0, 1000, 1000, 1, 1);
   EXPECT_EQ(dev.Count("LineTo 4725 3544"), 1u);  // 400o + 1.5, 300o + 1.5

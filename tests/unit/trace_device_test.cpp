@@ -10,11 +10,11 @@ namespace {
 TEST(TraceDeviceTest, ObjectsAndSelections) {
   TraceDevice dev;
   const std::uint32_t dashes[] = {4, 2};
-  ObjectId pen = dev.ExtCreatePen(0x11000, 3, BrushDesc{gdi::BS_SOLID, 0x0000FF, 0}, dashes);
-  ObjectId brush = dev.CreateHatchBrush(gdi::HS_CROSS, 0x00FF00);
-  ObjectId nullPen = dev.GetStockObject(gdi::NULL_PEN);
-  EXPECT_EQ(dev.SelectObject(pen), dev.GetStockObject(gdi::BLACK_PEN));
-  EXPECT_EQ(dev.SelectObject(brush), dev.GetStockObject(gdi::WHITE_BRUSH));
+  ObjectId pen = dev.ExtCreatePen(0x11000, 3, BrushDesc{gdi::kBrushSolid, 0x0000FF, 0}, dashes);
+  ObjectId brush = dev.CreateHatchBrush(gdi::kHatchCross, 0x00FF00);
+  ObjectId nullPen = dev.GetStockObject(gdi::kStockNullPen);
+  EXPECT_EQ(dev.SelectObject(pen), dev.GetStockObject(gdi::kStockBlackPen));
+  EXPECT_EQ(dev.SelectObject(brush), dev.GetStockObject(gdi::kStockWhiteBrush));
   EXPECT_EQ(dev.SelectObject(nullPen), pen);
   EXPECT_EQ(dev.liveObjects(), 2u);
   EXPECT_TRUE(dev.DeleteObject(pen));
@@ -39,14 +39,14 @@ TEST(TraceDeviceTest, FailedCreationGivesNoObject) {
 
 TEST(TraceDeviceTest, ConfiguredAnswers) {
   TraceDevice dev;
-  dev.SetDeviceCaps(gdi::HORZRES, 2329);
-  dev.SetDeviceCaps(gdi::LOGPIXELSX, 600);
-  EXPECT_EQ(dev.GetDeviceCaps(gdi::HORZRES), 2329);
-  EXPECT_EQ(dev.GetDeviceCaps(gdi::LOGPIXELSX), 600);
-  EXPECT_EQ(dev.QueryEscapeSupport(gdi::POSTSCRIPT_PASSTHROUGH), 0);
+  dev.SetDeviceCaps(gdi::kCapHorzRes, 2329);
+  dev.SetDeviceCaps(gdi::kCapLogPixelsX, 600);
+  EXPECT_EQ(dev.GetDeviceCaps(gdi::kCapHorzRes), 2329);
+  EXPECT_EQ(dev.GetDeviceCaps(gdi::kCapLogPixelsX), 600);
+  EXPECT_EQ(dev.QueryEscapeSupport(gdi::kEscPostscriptPassthrough), 0);
   dev.SetPostScript(true);
-  EXPECT_NE(dev.QueryEscapeSupport(gdi::POSTSCRIPT_PASSTHROUGH), 0);
-  EXPECT_EQ(dev.QueryEscapeSupport(gdi::GETPHYSPAGESIZE), 0);
+  EXPECT_NE(dev.QueryEscapeSupport(gdi::kEscPostscriptPassthrough), 0);
+  EXPECT_EQ(dev.QueryEscapeSupport(gdi::kEscGetPhysPageSize), 0);
   EXPECT_EQ(dev.lines().back(), "QueryEscapeSupport 12 -> 0");
 }
 

@@ -14,8 +14,6 @@
 // <windows.h> after the interpreter's headers, which use GDI's names.
 #include "tests/win32/temp_folder.h"
 
-#undef StartDoc
-
 namespace quillon {
 namespace {
 

@@ -11,8 +11,6 @@
 
 #include "render/win32/memory_dc.h"
 
-#undef StartDoc  // Device::StartDoc, not the A/W macro
-
 namespace quillon {
 namespace {
 
@@ -205,7 +203,7 @@ TEST_F(GdiDeviceTest, QueriesAnswerWhatGdiAnswers) {
   EXPECT_EQ(device.QueryEscapeSupport(POSTSCRIPT_PASSTHROUGH), 0);  // not a printer
   EXPECT_EQ(device.SetGraphicsMode(GM_ADVANCED), GM_COMPATIBLE);
   EXPECT_TRUE(device.SetMiterLimit(4.0f));
-  EXPECT_LE(device.StartDoc("plan.kpz"), 0);  // a memory DC cannot print
+  EXPECT_LE(device.StartDocument("plan.kpz"), 0);  // a memory DC cannot print
 }
 
 }  // namespace

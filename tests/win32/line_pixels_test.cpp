@@ -14,7 +14,6 @@
 #include "tests/win32/support/pixel_stats.h"
 #include "tests/win32/temp_folder.h"
 
-// After the device headers: <windows.h> renames StartDoc, which Device declares.
 #include <windows.h>
 
 namespace quillon {

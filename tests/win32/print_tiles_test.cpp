@@ -18,8 +18,6 @@
 #include "tests/win32/support/png_picture.h"
 #include "tests/win32/temp_folder.h"
 
-#undef StartDoc
-
 namespace quillon {
 namespace {
 
