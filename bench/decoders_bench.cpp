@@ -201,7 +201,7 @@ void SheetFirstPaint(benchmark::State& state) {
   SheetPlot& plot = FullSheet();
   if (!plot.ok) return state.SkipWithError("shared raster data not found");
   for (auto _ : state) {
-    plot.context.document()->rasterCacheResetPending = 1;
+    plot.context.RequestRasterCacheReset();
     plot.context.DrawDocument(&plot.device, 0, 1000, 714, 0, 0, "sheet.kpz", 0);
   }
 }

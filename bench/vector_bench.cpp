@@ -55,8 +55,8 @@ void DrawIntoNullDevice(benchmark::State& state, const Plot& plot) {
   const bool sideways = rotation == 90 || rotation == 270;
   NullDevice device;
   for (auto _ : state) {
-    context.document()->zoom = 0;
-    context.document()->rotation = rotation;
+    context.state()->zoom = 0;
+    context.state()->rotation = rotation;
     context.DrawDocument(&device, 0, sideways ? 1200 : 1600, sideways ? 1600 : 1200, 0, 0,
                          "plot.kpz", 0);
   }

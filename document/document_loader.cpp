@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "document/byte_reader.h"
-#include "document/raster_thresholds.h"
+#include "document/display_list.h"
 
 namespace quillon {
 namespace {
@@ -78,9 +78,6 @@ int DocumentLoader::OpenDocument(const std::string& path, double viewWidth, doub
 
   doc->loadViewWidth = viewWidth;
   doc->loadViewHeight = viewHeight;
-  doc->rasterThresholds = RasterThresholdsForLevel(maxRasterZoomLevel_);
-  doc->reductionFactor = 1;
-  doc->rasterCacheResetPending = 0;
 
   // A failed load keeps nothing: no half-made document that later calls could take for
   // a loaded one, and no handle left open until the next close.
@@ -99,9 +96,7 @@ int DocumentLoader::OpenDocument(const std::string& path, double viewWidth, doub
     return -1;
   }
 
-  doc->rasterCache = nullptr;
-  doc->rasterOrdinal = -1;
-  doc->rasterCacheAllocated = false;
+  ReadDisplayList(*doc);
 
   messageShown_ = false;
   return 0;
@@ -185,21 +180,14 @@ int DocumentLoader::MapFile(const std::string& path, const std::string& name) {
   KpzDocument* doc = document_;
   doc->view = file->View();
   doc->fileSize = static_cast<std::uint32_t>(doc->view.size());
-  doc->cursor = 0;
   doc->file = std::move(file);
   return 0;
 }
 
-void DocumentLoader::CloseDocument(Device* objects) {
+void DocumentLoader::CloseDocument() {
   KpzDocument* doc = document_;
   if (doc == nullptr) return;
   document_ = nullptr;
-  if (objects != nullptr) {
-    for (ObjectId* id : {&doc->linePen, &doc->outlinePen, &doc->fillBrush}) {
-      if (*id != kNoObject) objects->DeleteObject(*id);
-      *id = kNoObject;
-    }
-  }
   doc->file.reset();  // unmaps the view, closes the mapping and the file
   doc->view = {};
   // The record lives in its own heap: end its life first, then drop the heap with it.

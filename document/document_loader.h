@@ -26,12 +26,11 @@ class DocumentLoader {
   DocumentLoader& operator=(const DocumentLoader&) = delete;
 
   // 0 on success, -1 on failure (messages shown as the loading rules say). A document still
-  // open is closed first. On success the caller (the DrawContext) rebuilds its halving tables
-  // for the either-bit rule before drawing.
+  // open is closed first. A file whose display list cannot be found still opens (it draws
+  // nothing).
   int OpenDocument(const std::string& path, double viewWidth, double viewHeight);
   // Releases everything of the current document; harmless when there is none.
-  // Pens and brushes it still holds are deleted through `objects` when given.
-  void CloseDocument(Device* objects = nullptr);
+  void CloseDocument();
   // Modal message with the control's caption; the text is cut to 511 characters.
   void ShowControlMessage(const std::string& text);
 
@@ -39,8 +38,6 @@ class DocumentLoader {
   bool messageShown() const { return messageShown_; }
   // A new DataFileName re-arms the once-only message.
   void ClearMessageShown() { messageShown_ = false; }
-  void setMaxRasterZoomLevel(std::uint32_t level) { maxRasterZoomLevel_ = level > 4 ? 4 : level; }
-  std::uint32_t maxRasterZoomLevel() const { return maxRasterZoomLevel_; }
   DocumentPlatform& platform() { return platform_; }
 
   // "dir\my plan.kpz" -> "dir\my%20plan.kpz": spaces after the last backslash become "%20".
@@ -58,7 +55,6 @@ class DocumentLoader {
   DocumentPlatform& platform_;
   KpzDocument* document_ = nullptr;
   bool messageShown_ = false;
-  std::uint32_t maxRasterZoomLevel_ = 0;
 };
 
 }  // namespace quillon

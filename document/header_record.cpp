@@ -15,22 +15,26 @@ bool ReadHeaderRecord(KpzDocument& doc, const IndexRecord& index) {
   if (r.size() - at < kHeaderRecordSize) return false;
 
   r.seek(at + 5);
-  doc.headerWord = r.i32();
-  doc.headerValue1 = KpzFixedToDouble(r.u32());
-  doc.pageWidth = KpzFixedToDouble(r.u32());
-  doc.pageHeight = KpzFixedToDouble(r.u32());
-  doc.headerValue2 = KpzFixedToDouble(r.u32());
-  doc.headerShort = r.i16();
-  doc.resolution = r.u16();
+  doc.header.word = r.i32();
+  doc.header.value1 = KpzFixedToDouble(r.u32());
+  doc.header.pageWidth = KpzFixedToDouble(r.u32());
+  doc.header.pageHeight = KpzFixedToDouble(r.u32());
+  doc.header.value2 = KpzFixedToDouble(r.u32());
+  doc.header.shortValue = r.i16();
+  doc.header.resolution = r.u16();
   r.seek(at + kVersionTextAt);
   const auto text = r.take_bytes(kVersionTextSize);
-  doc.versionText.fill('\0');
+  doc.header.versionText.fill('\0');
   for (std::size_t i = 0; i < text.size() && text[i] != 0; ++i)
-    doc.versionText[i] = static_cast<char>(text[i]);
+    doc.header.versionText[i] = static_cast<char>(text[i]);
   return r.ok();
 }
 
-double PageDotsX(const KpzDocument& doc) { return std::trunc(doc.pageWidth * doc.resolution); }
-double PageDotsY(const KpzDocument& doc) { return std::trunc(doc.pageHeight * doc.resolution); }
+double PageDotsX(const KpzDocument& doc) {
+  return std::trunc(doc.header.pageWidth * doc.header.resolution);
+}
+double PageDotsY(const KpzDocument& doc) {
+  return std::trunc(doc.header.pageHeight * doc.header.resolution);
+}
 
 }  // namespace quillon

@@ -165,12 +165,12 @@ KpzSurvey SurveyKpz(std::span<const std::uint8_t> file) {
   ApplyIndexRecord(doc, index);
   out.headerPresent = ReadHeaderRecord(doc, index);
   if (out.headerPresent) {
-    out.pageWidth = doc.pageWidth;
-    out.pageHeight = doc.pageHeight;
-    out.resolution = doc.resolution;
+    out.pageWidth = doc.header.pageWidth;
+    out.pageHeight = doc.header.pageHeight;
+    out.resolution = doc.header.resolution;
     out.pageDotsX = PageDotsX(doc);
     out.pageDotsY = PageDotsY(doc);
-    out.versionText = doc.versionText.data();
+    out.versionText = doc.header.versionText.data();
     if (out.pageDotsX <= 0 || out.pageDotsY <= 0)
       out.notes.push_back("the page size in dots is empty");
   } else {

@@ -9,21 +9,12 @@
 #include <span>
 #include <string>
 
+#include "base/values.h"
+
 namespace quillon {
 
-using ColorRef = std::uint32_t;  // 0x00BBGGRR
 using ObjectId = std::uintptr_t;
 inline constexpr ObjectId kNoObject = 0;
-
-struct DevicePoint {
-  std::int32_t x;
-  std::int32_t y;
-  bool operator==(const DevicePoint&) const = default;
-};
-
-struct DeviceRect {
-  std::int32_t left, top, right, bottom;
-};
 
 namespace gdi {
 // Pen styles (ExtCreatePen).
@@ -36,25 +27,28 @@ inline constexpr std::uint32_t kPenJoinRound = 0x0000, kPenJoinBevel = 0x1000,
                                kPenJoinMiter = 0x2000;
 inline constexpr std::uint32_t kPenGeometric = 0x00010000;
 // Brush styles and hatches.
-inline constexpr std::uint32_t kBrushSolid = 0, kBrushNull = 1, kBrushHatched = 2, kBrushDibPatternPt = 6;
+inline constexpr std::uint32_t kBrushSolid = 0, kBrushNull = 1, kBrushHatched = 2,
+                               kBrushDibPatternPt = 6;
 inline constexpr std::uint32_t kHatchHorizontal = 0, kHatchVertical = 1, kHatchFDiagonal = 2,
                                kHatchBDiagonal = 3, kHatchCross = 4, kHatchDiagCross = 5;
 // Mix modes.
 inline constexpr int kMixNop = 11, kMixMaskPen = 9, kMixCopyPen = 13, kMixNot = 6;
 // Raster operations.
-inline constexpr std::uint32_t kRopSrcCopy = 0x00CC0020, kRopSrcAnd = 0x008800C6, kRopSrcPaint = 0x00EE0086;
+inline constexpr std::uint32_t kRopSrcCopy = 0x00CC0020, kRopSrcAnd = 0x008800C6,
+                               kRopSrcPaint = 0x00EE0086;
 // Stretch modes.
 inline constexpr int kStretchBlackOnWhite = 1, kStretchColorOnColor = 3;
 // Map modes and graphics modes.
 inline constexpr int kMapText = 1, kMapIsotropic = 7, kGraphicsAdvanced = 2;
 // Stock objects.
-inline constexpr int kStockWhiteBrush = 0, kStockNullBrush = 5, kStockBlackPen = 7, kStockNullPen = 8;
+inline constexpr int kStockWhiteBrush = 0, kStockNullBrush = 5, kStockBlackPen = 7,
+                     kStockNullPen = 8;
 // Device capabilities.
 inline constexpr int kCapHorzRes = 8, kCapVertRes = 10, kCapLogPixelsX = 88, kCapLogPixelsY = 90,
                      kCapPhysicalOffsetX = 112, kCapPhysicalOffsetY = 113;
 // Escapes.
-inline constexpr int kEscQuerySupport = 8, kEscPostscriptPassthrough = 4115, kEscGetPhysPageSize = 12,
-                     kEscGetPrintingOffset = 13;
+inline constexpr int kEscQuerySupport = 8, kEscPostscriptPassthrough = 4115,
+                     kEscGetPhysPageSize = 12, kEscGetPrintingOffset = 13;
 // Clip combination.
 inline constexpr int kRgnAnd = 1, kRgnCopy = 5;
 // Polygon fill mode.
@@ -120,9 +114,8 @@ class Device {
   virtual bool PolyPolygon(std::span<const DevicePoint> points,
                            std::span<const std::int32_t> counts) = 0;
   virtual bool Rectangle(int left, int top, int right, int bottom) = 0;
-  virtual int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc,
-                            int ySrc, int srcWidth, int srcHeight, const DibView& dib,
-                            std::uint32_t rop) = 0;
+  virtual int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                            int srcWidth, int srcHeight, const DibView& dib, std::uint32_t rop) = 0;
 
   // Paths and clipping.
   virtual bool BeginPath() = 0;
@@ -134,7 +127,9 @@ class Device {
   virtual int SaveDC() = 0;
   virtual bool RestoreDC(int saved) = 0;
 
-  // Free-form diagnostic text from the interpreter; only tracing devices keep it.
+  // Free-form diagnostic text from the interpreter; only tracing devices keep it, and the
+  // interpreter formats none unless the device wants it.
+  virtual bool WantsNotes() const { return false; }
   virtual void Note(const std::string&) {}
 };
 

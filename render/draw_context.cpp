@@ -4,24 +4,44 @@
 #include <cmath>
 #include <limits>
 
+#include "document/raster_thresholds.h"
 #include "render/raster_cache.h"
 
 namespace quillon {
 
 DrawContext::DrawContext(DocumentPlatform& platform, std::uint32_t useOpaqueRaster,
                          std::uint32_t maxRasterZoomLevel)
-    : loader_(platform), rasterRop_(useOpaqueRaster != 0 ? gdi::kRopSrcCopy : gdi::kRopSrcAnd) {
-  loader_.setMaxRasterZoomLevel(maxRasterZoomLevel);
-}
+    : loader_(platform),
+      rasterRop_(useOpaqueRaster != 0 ? gdi::kRopSrcCopy : gdi::kRopSrcAnd),
+      maxRasterZoomLevel_(maxRasterZoomLevel > 4 ? 4 : maxRasterZoomLevel) {}
+
+DrawContext::~DrawContext() { CloseDocument(); }
 
 int DrawContext::OpenDocument(const std::string& path, double viewWidth, double viewHeight) {
+  CloseDocument();
   const int result = loader_.OpenDocument(path, viewWidth, viewHeight);
   if (result == 0) {
+    state_ = std::make_unique<DrawState>(*loader_.document());
+    state_->rasterThresholds = RasterThresholdsForLevel(maxRasterZoomLevel_);
     // Every document starts with the either-bit rule; a raster header may switch it.
     halving_.Build(PairRule::Or);
     halvingMode_ = kHalvingOr;
   }
   return result;
+}
+
+void DrawContext::CloseDocument(Device* objects) {
+  if (state_ && objects) {
+    for (ObjectId* id : {&state_->line.pen, &state_->outline.pen, &state_->fill.brush}) {
+      if (*id != kNoObject) objects->DeleteObject(*id);
+      *id = kNoObject;
+    }
+  }
+  // The raster being decoded writes into the cache, which goes with the document's heap.
+  rasterState_.DropTarget();
+  rasterState_.entry = nullptr;
+  state_.reset();
+  loader_.CloseDocument();
 }
 
 void DrawContext::SetHalvingRule(PairRule rule) {
@@ -32,39 +52,40 @@ void DrawContext::SetHalvingRule(PairRule rule) {
 }
 
 void DrawContext::ResetDrawState() {
-  KpzDocument* doc = document();
-  if (!doc) return;
-  doc->lineColour = doc->outlineColour = 0;
-  doc->lineWidth = doc->outlineWidth = 1.0;
-  doc->lineStyle = doc->outlineStyle = 0;
-  doc->lineJoin = doc->outlineJoin = 4;
-  doc->lineCap = 3;
-  doc->fillColourMode = 0;
-  doc->fillStyle = 0;
-  doc->patternForeMode = doc->patternBackMode = 1;
-  doc->fillColour = doc->patternBackColour = 0xFFFFFF;
-  doc->patternForeColour = 0;
-  doc->rasterForeColour = 0;
-  doc->rasterBackColour = 0xFFFFFF;
-  doc->unusedColour28 = doc->unusedColour31 = 0;
-  doc->unusedValue32 = 0;
-  doc->unusedValue33 = 0;
-  doc->linePenValid = doc->outlinePenValid = doc->brushValid = false;
+  DrawState* st = state();
+  if (!st) return;
+  st->line.colour = st->outline.colour = 0;
+  st->line.width = st->outline.width = 1.0;
+  st->line.style = st->outline.style = 0;
+  st->line.join = st->outline.join = 4;
+  st->line.cap = 3;
+  st->fill.colourMode = 0;
+  st->fill.style = 0;
+  st->fill.foreMode = st->fill.backMode = 1;
+  st->fill.colour = st->fill.backColour = 0xFFFFFF;
+  st->fill.foreColour = 0;
+  st->rasterForeColour = 0;
+  st->rasterBackColour = 0xFFFFFF;
+  st->unusedColour28 = st->unusedColour31 = 0;
+  st->unusedValue32 = 0;
+  st->unusedValue33 = 0;
+  st->line.valid = st->outline.valid = st->fill.valid = false;
   // lineMix and outlineMix are deliberately kept.
 }
 
 void DrawContext::SelectInitialObjects() {
-  KpzDocument* doc = document();
-  if (!doc || !doc->targetDc) return;
-  Device& dc = *doc->targetDc;
-  const BrushDesc brush{gdi::kBrushSolid, doc->lineColour, 0};
+  DrawState* st = state();
+  if (!st || !st->target) return;
+  Device& dc = *st->target;
+  const BrushDesc brush{gdi::kBrushSolid, st->line.colour, 0};
   const ObjectId pen = dc.ExtCreatePen(
-      gdi::kPenGeometric | gdi::kPenSolid | gdi::kPenEndCapRound | gdi::kPenJoinRound, 1, brush, {});
-  const ObjectId fill = dc.CreateSolidBrush(doc->fillColour);
+      gdi::kPenGeometric | gdi::kPenSolid | gdi::kPenEndCapRound | gdi::kPenJoinRound, 1, brush,
+      {});
+  const ObjectId fill = dc.CreateSolidBrush(st->fill.colour);
   if (pen != kNoObject) dc.SelectObject(pen);
   if (fill != kNoObject) dc.SelectObject(fill);
-  doc->linePen = pen;
-  doc->fillBrush = fill;
+  st->line.pen = pen;
+  st->fill.brush = fill;
   dc.SetMiterLimit(1.0f);
 }
 
@@ -103,8 +124,8 @@ bool DrawContext::EnsurePointCapacity(std::uint64_t n) {
   return true;
 }
 
-bool DrawContext::AllocatePointBuffer(KpzDocument& doc) {
-  pointHeap_ = doc.documentHeap;
+bool DrawContext::AllocatePointBuffer(DrawState& st) {
+  pointHeap_ = st.heap();
   pointBuffer_ = nullptr;
   if (!pointHeap_) return false;
   pointBuffer_ = static_cast<DevicePoint*>(
@@ -112,18 +133,18 @@ bool DrawContext::AllocatePointBuffer(KpzDocument& doc) {
   return pointBuffer_ != nullptr;
 }
 
-void DrawContext::FreeDrawBuffers(KpzDocument&) {
+void DrawContext::FreeDrawBuffers() {
   if (pointHeap_ && pointBuffer_) pointHeap_->Free(pointBuffer_);
   pointBuffer_ = nullptr;
   pointHeap_ = nullptr;
 }
 
-void DrawContext::FreeRasterCache(KpzDocument& doc) {
+void DrawContext::FreeRasterCache(DrawState& st) {
   // The images are stored turned: all of them go, with the raster that was being decoded.
   rasterState_.DropTarget();
   rasterState_.entry = nullptr;
   rasterState_.drawable = false;
-  ReleaseRasterCache(doc);
+  ReleaseRasterCache(st);
 }
 
 }  // namespace quillon

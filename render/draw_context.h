@@ -1,11 +1,14 @@
 #pragma once
-// The interpreter's state for the life of the control: the document loader (and through it
-// the open document), the halving tables, the page size in dots, the point scratch buffer
-// and the raster preferences. DrawDocument walks the display list onto a Device.
+// The interpreter for the life of the control: the document loader (and through it the open
+// document) with the document's drawing state, the halving tables, the page size in dots,
+// the point scratch buffer and the raster preferences. DrawDocument walks the display list
+// onto a Device.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -14,12 +17,44 @@
 #include "document/kpz_document.h"
 #include "render/dash_stepper.h"
 #include "render/device.h"
+#include "render/draw_state.h"
 #include "render/halving_tables.h"
 #include "render/platform_flavour.h"
 #include "render/point_reader.h"
 #include "render/raster_state.h"
 
 namespace quillon {
+
+// A screen draw: the drawing area (or the extents at the view scale), the page corner's
+// position, and the view the control keeps. zoom 0 fits the page into the area.
+struct ScreenView {
+  double width = 0, height = 0;
+  double originX = 0, originY = 0;
+  double zoom = 0;
+  int rotation = 0;
+  // The container gave the scale: the draw reports the extents of the page at that scale.
+  bool extentsFromZoom = false;
+};
+
+// A print draw: the extents and origin handed to the print mapping, and what it maps.
+struct PrintJob {
+  double width = 0, height = 0;
+  double originX = 0, originY = 0;
+  PlotType plotType = PlotType::WholePage;
+};
+
+// The page in dots (not truncated) at the resolution the last draw ended with.
+struct PageMeasure {
+  double width = 0, height = 0;
+  double resolution = 0;  // dots per metre
+};
+
+// What a draw computed, for the control to keep.
+struct DrawResult {
+  double zoom = 0;               // device pixels per dot after the draw
+  double width = 0, height = 0;  // the extents the draw used
+  PageMeasure page;
+};
 
 class DrawContext {
  public:
@@ -30,33 +65,57 @@ class DrawContext {
   // useOpaqueRaster and maxRasterZoomLevel: the per-user preferences (0 when unknown).
   DrawContext(DocumentPlatform& platform, std::uint32_t useOpaqueRaster,
               std::uint32_t maxRasterZoomLevel);
+  ~DrawContext();
   DrawContext(const DrawContext&) = delete;
   DrawContext& operator=(const DrawContext&) = delete;
 
-  // Loading, through the loader; a successful open builds the halving tables for OR.
+  // Loading, through the loader; a successful open builds the halving tables for OR and
+  // gives the document a fresh drawing state.
   int OpenDocument(const std::string& path, double viewWidth, double viewHeight);
-  void CloseDocument(Device* objects = nullptr) { loader_.CloseDocument(objects); }
+  // Pens and brushes the drawing state still holds are deleted through `objects` when given.
+  void CloseDocument(Device* objects = nullptr);
   void ShowControlMessage(const std::string& text) { loader_.ShowControlMessage(text); }
   bool messageShown() const { return loader_.messageShown(); }
-  KpzDocument* document() const { return loader_.document(); }
-  DocumentLoader& loader() { return loader_; }
+  void ClearMessageShown() { loader_.ClearMessageShown(); }
+  const KpzDocument* document() const { return loader_.document(); }
+  // The open document's drawing state; nullptr when none is open.
+  DrawState* state() { return state_.get(); }
+  const DrawState* state() const { return state_.get(); }
+
+  // The control's draws. A screen draw rebuilds pens and brush (the device's selections do
+  // not outlive a draw); a print draw starts from the default drawing state and the initial
+  // objects. Neither leaves the device behind.
+  DrawResult DrawScreen(Device& target, const ScreenView& view, const std::string& documentName);
+  DrawResult DrawPrint(Device& printer, const PrintJob& job, const std::string& documentName);
 
   // Draws the whole display list; always 0. printMode 0: onto targetDc; printMode 1: onto
-  // the printer device the caller stored in the document, as one print job.
+  // the printer device stored in the drawing state, as one print job.
   int DrawDocument(Device* targetDc, int printMode, double viewWidth, double viewHeight,
                    double originX, double originY, const std::string& documentName, int plotType);
   // The drawing-state defaults (print callers reset before drawing); mix modes are kept.
   void ResetDrawState();
   // A round-ended solid pen in the line colour and a solid brush in the fill colour,
-  // selected into the document's targetDc and kept as its line pen and fill brush.
+  // selected into the state's target and kept as its line pen and fill brush.
   void SelectInitialObjects();
-  // StartDoc with the name part of documentName (after the last '/', else the last '\').
+  // StartDocument with the name part of documentName (after the last '/', else the last '\').
   int StartPrintJob(Device& dc, const std::string& documentName);
   static std::string PrintJobName(const std::string& documentName);
   // A print draw ends by handing its printer device here: the owner deletes its DC.
   void SetPrintDeviceRelease(std::function<void(Device&)> release) {
     releasePrintDevice_ = std::move(release);
   }
+  // The cached rasters are stored turned: a new rotation drops them at the next draw.
+  void RequestRasterCacheReset() {
+    if (state_) state_->rasterCacheResetPending = true;
+  }
+  // The next screen draw without a given scale fits the page again.
+  void ForgetZoom() {
+    if (state_) state_->zoom = 0;
+  }
+  // The open document's print mapping settings; nothing without a document.
+  std::optional<PrintSettings> printSettings() const;
+  void SetPrintSettings(const PrintSettings& settings);
+  std::optional<PageMeasure> pageMeasure() const;
 
   // Halving tables and the rule they were built for.
   const HalvingTables& halvingTables() const { return halving_; }
@@ -76,7 +135,7 @@ class DrawContext {
   double viewWidth() const { return viewWidth_; }   // of the current draw, after recompute
   double viewHeight() const { return viewHeight_; }
   std::uint32_t rasterRop() const { return rasterRop_; }
-  std::uint32_t maxRasterZoomLevel() const { return loader_.maxRasterZoomLevel(); }
+  std::uint32_t maxRasterZoomLevel() const { return maxRasterZoomLevel_; }
 
   // Set once by the platform layer; pens and lines take the Windows 9x paths from it.
   void SetPlatformFlavour(PlatformFlavour flavour) { platformFlavour_ = flavour; }
@@ -88,14 +147,16 @@ class DrawContext {
   RasterDrawState& rasterState() { return rasterState_; }
 
  private:
-  bool PrepareDocument(KpzDocument& doc);
-  void DrawPages(KpzDocument& doc);
-  void DrawPage(KpzDocument& doc, std::uint64_t start);
-  bool AllocatePointBuffer(KpzDocument& doc);
-  void FreeDrawBuffers(KpzDocument& doc);
-  void FreeRasterCache(KpzDocument& doc);
+  bool PrepareDocument(DrawState& st);
+  void DrawPages(DrawState& st);
+  void DrawPage(DrawState& st, std::uint64_t start);
+  bool AllocatePointBuffer(DrawState& st);
+  void FreeDrawBuffers();
+  void FreeRasterCache(DrawState& st);
+  static DrawResult ResultOf(const DrawState& st, double width, double height);
 
   DocumentLoader loader_;
+  std::unique_ptr<DrawState> state_;  // dropped before the document's heap
   HalvingTables halving_;
   unsigned halvingMode_ = 0;
   double pageDotsX_ = 0, pageDotsY_ = 0;
@@ -104,6 +165,7 @@ class DrawContext {
   std::uint32_t pointCapacity_ = kInitialPointCapacity;
   DocumentHeap* pointHeap_ = nullptr;  // the heap pointBuffer_ came from
   std::uint32_t rasterRop_ = gdi::kRopSrcAnd;
+  std::uint32_t maxRasterZoomLevel_ = 0;  // 0 to 4
   double viewWidth_ = 0, viewHeight_ = 0;
   std::function<void(Device&)> releasePrintDevice_;
   PlatformFlavour platformFlavour_ = PlatformFlavour::WindowsNt;

@@ -41,78 +41,78 @@ void ApplyMix(Device& dc, std::uint8_t mode) {
 
 // Selects fillBrush and deletes the brush it replaced when that one was the document's; the
 // DC's own brushes and stock objects are not ours to delete. Both pens become invalid.
-void SelectBrush(KpzDocument& doc, Device& dc, ObjectId previousOwn) {
-  if (doc.fillBrush != kNoObject) {
-    const ObjectId replaced = dc.SelectObject(doc.fillBrush);
-    if (replaced != kNoObject && replaced != doc.fillBrush && replaced == previousOwn)
+void SelectBrush(DrawState& st, Device& dc, ObjectId previousOwn) {
+  if (st.fill.brush != kNoObject) {
+    const ObjectId replaced = dc.SelectObject(st.fill.brush);
+    if (replaced != kNoObject && replaced != st.fill.brush && replaced == previousOwn)
       dc.DeleteObject(replaced);
-    else if (previousOwn != kNoObject && previousOwn != doc.fillBrush)
+    else if (previousOwn != kNoObject && previousOwn != st.fill.brush)
       dc.DeleteObject(previousOwn);  // made earlier but no longer selected: still ours
   }
-  doc.linePenValid = false;
-  doc.outlinePenValid = false;
+  st.line.valid = false;
+  st.outline.valid = false;
 }
 
 // Colour table of a one-bit pattern from the pattern colours (entry 1 the 1-bits).
-void ColourOneBitPattern(KpzDocument& doc, Device& dc, PatternEntry& entry) {
-  if ((doc.patternForeMode & 2) && doc.patternForeColour == doc.patternBackColour) {
-    doc.patternBackMode = 2;
-    doc.patternForeMode = 1;
+void ColourOneBitPattern(DrawState& st, Device& dc, PatternEntry& entry) {
+  if ((st.fill.foreMode & 2) && st.fill.foreColour == st.fill.backColour) {
+    st.fill.backMode = 2;
+    st.fill.foreMode = 1;
   }
-  const ColorRef back = (doc.patternBackMode & 2) ? dc.GetBkColor() : doc.patternBackColour;
-  SetColourEntry(PatternColours(entry), 1, doc.patternForeColour);
+  const ColorRef back = (st.fill.backMode & 2) ? dc.GetBkColor() : st.fill.backColour;
+  SetColourEntry(PatternColours(entry), 1, st.fill.foreColour);
   SetColourEntry(PatternColours(entry), 0, back);
 }
 
 // Pattern path. False when the pattern is unknown: the current brush stays.
-bool SelectPattern(DrawContext& ctx, KpzDocument& doc, Device& dc, std::uint32_t count,
+bool SelectPattern(DrawContext& ctx, DrawState& st, Device& dc, std::uint32_t count,
                    ObjectId& made) {
-  PatternEntry* entry = FindPattern(doc, doc.fillStyle);
+  PatternEntry* entry = FindPattern(st, st.fill.style);
   if (!entry) return false;
-  if (entry->bitCount == 1) ColourOneBitPattern(doc, dc, *entry);
-  if (!doc.printing) {
-    made = CreateScreenPatternBrush(dc, *entry, ctx.halvingTables(), doc.zoom, doc.patternAngle,
-                                    doc.rotation);
+  if (entry->bitCount == 1) ColourOneBitPattern(st, dc, *entry);
+  if (!st.printing) {
+    made = CreateScreenPatternBrush(dc, *entry, ctx.halvingTables(), st.zoom, st.fill.angle,
+                                    st.rotation);
   } else {
     const std::uint32_t n = std::min(count, ctx.pointCapacity());
     if (ctx.points(0).data() != nullptr)
-      PaintPatternTiles(dc, doc, *entry, ctx.points(n), ctx.rasterRop());
+      PaintPatternTiles(dc, st, *entry, ctx.points(n), ctx.rasterRop());
   }
-  if (const auto mix = PatternMix(doc.patternForeMode, doc.patternBackMode, ctx.rasterRop()))
+  if (const auto mix = PatternMix(st.fill.foreMode, st.fill.backMode, ctx.rasterRop()))
     dc.SetROP2(*mix);
   return true;
 }
 
 }  // namespace
 
-bool SelectFillBrush(DrawContext& ctx, KpzDocument& doc, std::uint32_t count) {
-  if (!doc.targetDc) return false;
-  Device& dc = *doc.targetDc;
-  const ObjectId previous = doc.fillBrush;
+bool SelectFillBrush(DrawContext& ctx, DrawState& st, std::uint32_t count) {
+  if (!st.target) return false;
+  Device& dc = *st.target;
+  const ObjectId previous = st.fill.brush;
   ObjectId made = kNoObject;
   bool valid = false;
-  if (doc.fillStyle == 0) {
-    made = dc.CreateSolidBrush(doc.fillColour);
-    ApplyMix(dc, doc.fillColourMode);
+  if (st.fill.style == 0) {
+    made = dc.CreateSolidBrush(st.fill.colour);
+    ApplyMix(dc, st.fill.colourMode);
     valid = true;
-  } else if (doc.fillStyle <= 6) {
-    ApplyMix(dc, doc.patternForeMode);
-    made = dc.CreateHatchBrush(HatchFor(doc.fillStyle), doc.patternForeColour);
+  } else if (st.fill.style <= 6) {
+    ApplyMix(dc, st.fill.foreMode);
+    made = dc.CreateHatchBrush(HatchFor(st.fill.style), st.fill.foreColour);
     valid = true;
-  } else if (!doc.printing && ctx.windows9x()) {
-    made = dc.CreateSolidBrush(doc.patternForeColour);
+  } else if (!st.printing && ctx.windows9x()) {
+    made = dc.CreateSolidBrush(st.fill.foreColour);
   } else {
-    if (!SelectPattern(ctx, doc, dc, count, made)) return false;
-    if (doc.printing) {
+    if (!SelectPattern(ctx, st, dc, count, made)) return false;
+    if (st.printing) {
       // Tiles were painted; the brush stays as it is.
-      SelectBrush(doc, dc, kNoObject);
+      SelectBrush(st, dc, kNoObject);
       return true;
     }
   }
   if (made == kNoObject) return false;
-  doc.fillBrush = made;
-  SelectBrush(doc, dc, previous);
-  doc.brushValid = valid;
+  st.fill.brush = made;
+  SelectBrush(st, dc, previous);
+  st.fill.valid = valid;
   return true;
 }
 

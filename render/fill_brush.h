@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "document/kpz_document.h"
 #include "render/draw_context.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
@@ -23,6 +23,6 @@ std::optional<int> PatternMix(std::uint8_t foreMode, std::uint8_t backMode,
 // the point buffer. Solid and hatch brushes are marked valid; a pattern leaves the flag clear
 // so that the next filled record builds it again. Selecting a brush invalidates both pens.
 // False when nothing was selected (the device refused the brush, or no such pattern).
-bool SelectFillBrush(DrawContext& ctx, KpzDocument& doc, std::uint32_t count);
+bool SelectFillBrush(DrawContext& ctx, DrawState& st, std::uint32_t count);
 
 }  // namespace quillon

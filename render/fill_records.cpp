@@ -1,5 +1,6 @@
 #include "render/fill_records.h"
 
+#include <cmath>
 #include <new>
 #include <vector>
 
@@ -40,7 +41,7 @@ void StrokeStepped(DashStepper& stepper, Device& dc, std::span<const DevicePoint
 
 // A record whose vertices cannot be buffered is stepped over by its layout, so the page goes
 // on with the next record.
-bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+bool HandlePolygonSet(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader& in) {
   const bool wide = op == opcode::PolygonSetRecord;
   const int width = wide ? kPoint32 : kPoint16;
   in.skip(4);
@@ -69,23 +70,23 @@ bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteR
   for (auto& count : counts) count = wide ? in.i32() : in.u16();
   if (!ctx.EnsurePointCapacity(total)) return in.skip(pointBytes);
   auto points = ctx.points(static_cast<std::size_t>(total));
-  if (!ReadPoints(in, points, width, doc.rotation, ctx.pageDots())) return false;
-  if (!doc.targetDc) return true;
-  Device& dc = *doc.targetDc;
+  if (!ReadPoints(in, points, width, st.rotation, ctx.pageDots())) return false;
+  if (!st.target) return true;
+  Device& dc = *st.target;
   const auto n = static_cast<std::uint32_t>(total);  // the capacity check bounds it
-  const bool patternPrint = doc.printing && doc.fillStyle >= kFirstPatternStyle;
+  const bool patternPrint = st.printing && st.fill.style >= kFirstPatternStyle;
 
   Reselect restore{&dc};
   if (flags & kFill) {
-    if (!doc.brushValid) SelectFillBrush(ctx, doc, n);
+    if (!st.fill.valid) SelectFillBrush(ctx, st, n);
     // The tiles are the fill of a printed pattern: the polygon adds at most its outline.
     if (patternPrint) restore.brush = dc.SelectObject(dc.GetStockObject(gdi::kStockNullBrush));
   } else {
     restore.brush = dc.SelectObject(dc.GetStockObject(gdi::kStockNullBrush));
   }
   if (flags & kOutline) {
-    if (!doc.outlinePenValid)
-      CreateOutlinePen(ctx, doc, n);
+    if (!st.outline.valid)
+      CreateOutlinePen(ctx, st, n);
     else if (ctx.windows9x())
       StrokeStepped(ctx.dashStepper(), dc, points);
   } else {
@@ -96,7 +97,7 @@ bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteR
   return true;
 }
 
-bool HandleRectangles(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+bool HandleRectangles(DrawContext& ctx, DrawState& st, ByteReader& in) {
   in.skip(1);
   const std::int32_t count = in.i32();
   if (!in.ok() || count < 0) return false;
@@ -105,15 +106,15 @@ bool HandleRectangles(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   if (!ctx.EnsurePointCapacity(2)) return in.skip(bytes);
   for (std::int32_t i = 0; i < count; ++i) {
     auto corners = ctx.points(2);
-    if (!ReadPoints(in, corners, kPoint32, doc.rotation, ctx.pageDots())) return false;
-    if (!doc.targetDc) continue;
-    if (!doc.brushValid) SelectFillBrush(ctx, doc, 2);
-    doc.targetDc->Rectangle(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+    if (!ReadPoints(in, corners, kPoint32, st.rotation, ctx.pageDots())) return false;
+    if (!st.target) continue;
+    if (!st.fill.valid) SelectFillBrush(ctx, st, 2);
+    st.target->Rectangle(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
   }
   return true;
 }
 
-bool HandlePatternDefinition(DrawContext&, KpzDocument& doc, ByteReader& in) {
+bool HandlePatternDefinition(DrawContext&, DrawState& st, ByteReader& in) {
   in.skip(4);
   PatternRecord record;
   record.id = in.u16();
@@ -131,11 +132,11 @@ bool HandlePatternDefinition(DrawContext&, KpzDocument& doc, ByteReader& in) {
   record.pixels = in.take_bytes(static_cast<std::uint64_t>(record.rows) *
                                 static_cast<std::uint64_t>(record.bytesPerRow));
   if (!in.ok()) return false;
-  AddPattern(doc, record);  // a pattern the heap cannot hold stays undefined
+  AddPattern(st, record);  // a pattern the heap cannot hold stays undefined
   return true;
 }
 
-bool HandleSheetBackground(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+bool HandleSheetBackground(DrawContext& ctx, DrawState& st, ByteReader& in) {
   in.skip(4);
   const double resolution = in.f64();
   in.skip(16);
@@ -143,24 +144,23 @@ bool HandleSheetBackground(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   const double sheetHeight = in.f64();
   const std::uint32_t colour = in.u32();
   if (!in.ok()) return false;
-  doc.fillColour = KpzColourToColorRef(colour);
-  doc.fillColourMode = 1;
-  doc.fillStyle = 0;
-  doc.brushValid = false;
-  // The document keeps its resolution as a 16-bit value; hold the file's double in range.
-  doc.resolution = static_cast<std::uint16_t>(
-      resolution > 0 ? (resolution < 65535.0 ? resolution : 65535.0) : 0.0);
+  st.fill.colour = KpzColourToColorRef(colour);
+  st.fill.colourMode = 1;
+  st.fill.style = 0;
+  st.fill.valid = false;
+  // Kept with its fraction: page size, true-size prints and the scripts' values use it.
+  st.resolution = std::isfinite(resolution) && resolution > 0 ? resolution : 0.0;
   const std::int64_t w = TruncToInt(resolution * sheetWidth);
   const std::int64_t h = TruncToInt(resolution * sheetHeight);
-  if (!doc.targetDc || !ctx.EnsurePointCapacity(5)) return true;
+  if (!st.target || !ctx.EnsurePointCapacity(5)) return true;
   auto ring = ctx.points(5);
-  ring[0] = RotatePoint(0, 0, doc.rotation, ctx.pageDots());
-  ring[1] = RotatePoint(0, h, doc.rotation, ctx.pageDots());
-  ring[2] = RotatePoint(w, h, doc.rotation, ctx.pageDots());
-  ring[3] = RotatePoint(w, 0, doc.rotation, ctx.pageDots());
+  ring[0] = RotatePoint(0, 0, st.rotation, ctx.pageDots());
+  ring[1] = RotatePoint(0, h, st.rotation, ctx.pageDots());
+  ring[2] = RotatePoint(w, h, st.rotation, ctx.pageDots());
+  ring[3] = RotatePoint(w, 0, st.rotation, ctx.pageDots());
   ring[4] = ring[0];
-  Device& dc = *doc.targetDc;
-  SelectFillBrush(ctx, doc, 5);
+  Device& dc = *st.target;
+  SelectFillBrush(ctx, st, 5);
   const ObjectId pen = dc.SelectObject(dc.GetStockObject(gdi::kStockNullPen));
   const std::int32_t one[1] = {5};
   dc.PolyPolygon(ring, one);

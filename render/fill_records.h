@@ -5,14 +5,14 @@
 #include <cstdint>
 
 #include "document/byte_reader.h"
-#include "document/kpz_document.h"
 #include "render/draw_context.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
-bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in);
-bool HandleRectangles(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
-bool HandlePatternDefinition(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
-bool HandleSheetBackground(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
+bool HandlePolygonSet(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader& in);
+bool HandleRectangles(DrawContext& ctx, DrawState& st, ByteReader& in);
+bool HandlePatternDefinition(DrawContext& ctx, DrawState& st, ByteReader& in);
+bool HandleSheetBackground(DrawContext& ctx, DrawState& st, ByteReader& in);
 
 }  // namespace quillon

@@ -30,7 +30,7 @@ std::uint32_t PenWidthFor(double width) {
   return static_cast<std::uint32_t>(whole);
 }
 
-PenPattern PenPatternFor(const KpzDocument& doc, std::uint16_t style) {
+PenPattern PenPatternFor(const DrawState& st, std::uint16_t style) {
   static constexpr std::uint32_t kBuiltIn[kFirstUserStyle] = {
       gdi::kPenSolid,   gdi::kPenDash,       gdi::kPenDot,
       gdi::kPenDashDot, gdi::kPenDashDotDot, gdi::kPenAlternate};
@@ -39,7 +39,7 @@ PenPattern PenPatternFor(const KpzDocument& doc, std::uint16_t style) {
     pattern.style = gdi::kPenGeometric | kBuiltIn[style];
     return pattern;
   }
-  const auto lengths = LineStyleDashes(doc, style - kFirstUserStyle);
+  const auto lengths = LineStyleDashes(st.doc(), style - kFirstUserStyle);
   if (!lengths) {
     pattern.style = gdi::kPenGeometric | gdi::kPenSolid;
     return pattern;
@@ -67,13 +67,13 @@ struct PenRecipe {
 // document's: the DC's default pen and pens of whoever set up the DC are not ours to delete.
 // A pen of the same kind that was not selected here (a DC changed between draws) is deleted
 // too, so that replacing it never loses its id.
-void TakePen(KpzDocument& doc, Device& dc, ObjectId pen, ObjectId& own) {
+void TakePen(DrawState& st, Device& dc, ObjectId pen, ObjectId& own) {
   const ObjectId previous = dc.SelectObject(pen);
   if (previous != kNoObject && previous != pen &&
-      (previous == doc.linePen || previous == doc.outlinePen)) {
+      (previous == st.line.pen || previous == st.outline.pen)) {
     dc.DeleteObject(previous);
-    if (doc.linePen == previous) doc.linePen = kNoObject;
-    if (doc.outlinePen == previous) doc.outlinePen = kNoObject;
+    if (st.line.pen == previous) st.line.pen = kNoObject;
+    if (st.outline.pen == previous) st.outline.pen = kNoObject;
   }
   if (own != kNoObject && own != pen) dc.DeleteObject(own);
   own = pen;
@@ -94,12 +94,12 @@ void DrawStepped(DashStepper& stepper, Device& dc, std::span<const std::int32_t>
 }
 
 // Steps shared by both pens; `own` is the pen field being replaced. True when a pen was made.
-bool MakePen(DrawContext& ctx, KpzDocument& doc, const PenRecipe& recipe, ObjectId& own,
+bool MakePen(DrawContext& ctx, DrawState& st, const PenRecipe& recipe, ObjectId& own,
              DashStepper* stepper, std::uint32_t count) {
-  if (!doc.targetDc) return false;
-  Device& dc = *doc.targetDc;
+  if (!st.target) return false;
+  Device& dc = *st.target;
   dc.SetROP2(recipe.mix);
-  PenPattern pattern = PenPatternFor(doc, recipe.style);
+  PenPattern pattern = PenPatternFor(st, recipe.style);
   const std::uint32_t style = pattern.style | recipe.endsAndJoin;
   const std::uint32_t width = PenWidthFor(recipe.width);
 
@@ -107,7 +107,7 @@ bool MakePen(DrawContext& ctx, KpzDocument& doc, const PenRecipe& recipe, Object
   if (ctx.windows9x() && !points.empty()) {
     const ObjectId pen = dc.CreatePen(gdi::kPenSolid, static_cast<int>(width), recipe.colour);
     if (pen == kNoObject) return false;
-    TakePen(doc, dc, pen, own);
+    TakePen(st, dc, pen, own);
     // The built-in styles have no lengths here, so they draw solid.
     DashStepper local;
     DrawStepped(stepper ? *stepper : local, dc, pattern.dashes, points);
@@ -117,7 +117,7 @@ bool MakePen(DrawContext& ctx, KpzDocument& doc, const PenRecipe& recipe, Object
   std::size_t dashCount = pattern.dashes.size();
   if (recipe.limitDashes) {
     dashCount = std::min(dashCount, kMaxPenDashes);
-    if (doc.printing && dc.QueryEscapeSupport(gdi::kEscPostscriptPassthrough) != 0)
+    if (st.printing && dc.QueryEscapeSupport(gdi::kEscPostscriptPassthrough) != 0)
       dashCount = std::min(dashCount, kMaxPostScriptPenDashes);
   }
   std::vector<std::uint32_t> dashes(
@@ -125,39 +125,39 @@ bool MakePen(DrawContext& ctx, KpzDocument& doc, const PenRecipe& recipe, Object
   const ObjectId pen =
       dc.ExtCreatePen(style, width, BrushDesc{gdi::kBrushSolid, recipe.colour, 0}, dashes);
   if (pen == kNoObject) return false;
-  TakePen(doc, dc, pen, own);
+  TakePen(st, dc, pen, own);
   return true;
 }
 
 }  // namespace
 
-bool CreateLinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count) {
-  const PenRecipe recipe{MixModeFor(doc.lineMix),
-                         doc.lineStyle,
-                         EndCapBitsFor(doc.lineCap) | JoinBitsFor(doc.lineJoin),
-                         doc.lineWidth,
-                         doc.lineColour,
+bool CreateLinePen(DrawContext& ctx, DrawState& st, std::uint32_t count) {
+  const PenRecipe recipe{MixModeFor(st.line.mix),
+                         st.line.style,
+                         EndCapBitsFor(st.line.cap) | JoinBitsFor(st.line.join),
+                         st.line.width,
+                         st.line.colour,
                          true};
-  if (!MakePen(ctx, doc, recipe, doc.linePen, &ctx.dashStepper(), count)) return false;
-  doc.linePenValid = true;
-  doc.outlinePenValid = false;
-  doc.brushValid = false;
+  if (!MakePen(ctx, st, recipe, st.line.pen, &ctx.dashStepper(), count)) return false;
+  st.line.valid = true;
+  st.outline.valid = false;
+  st.fill.valid = false;
   return true;
 }
 
 // The outline pen has round ends always, and on Windows 9x steps its dashes with a stepper
 // of its own so that the line pattern's phase is left alone.
-bool CreateOutlinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count) {
-  const PenRecipe recipe{MixModeFor(doc.outlineMix),
-                         doc.outlineStyle,
-                         gdi::kPenEndCapRound | JoinBitsFor(doc.outlineJoin),
-                         doc.outlineWidth,
-                         doc.outlineColour,
+bool CreateOutlinePen(DrawContext& ctx, DrawState& st, std::uint32_t count) {
+  const PenRecipe recipe{MixModeFor(st.outline.mix),
+                         st.outline.style,
+                         gdi::kPenEndCapRound | JoinBitsFor(st.outline.join),
+                         st.outline.width,
+                         st.outline.colour,
                          false};
-  if (!MakePen(ctx, doc, recipe, doc.outlinePen, nullptr, count)) return false;
-  doc.outlinePenValid = true;
-  doc.linePenValid = false;
-  doc.brushValid = false;
+  if (!MakePen(ctx, st, recipe, st.outline.pen, nullptr, count)) return false;
+  st.outline.valid = true;
+  st.line.valid = false;
+  st.fill.valid = false;
   return true;
 }
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "document/kpz_document.h"
 #include "render/draw_context.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
@@ -28,13 +28,13 @@ struct PenPattern {
   std::vector<std::int32_t> dashes;  // user styles only: lengths in whole dots
 };
 // A style number beyond the line-style table (or without one) gives a solid pen.
-PenPattern PenPatternFor(const KpzDocument& doc, std::uint16_t style);
+PenPattern PenPatternFor(const DrawState& st, std::uint16_t style);
 
 // Make, select and mark valid the pen; the replaced pen is deleted when it is one of the
 // document's. On Windows 9x with count not 0 the pen is plain and solid, and the first count
 // points of the point buffer are drawn at once with the pattern stepped in software. False
 // when the device refuses the pen: the old one stays selected and the valid flag clear.
-bool CreateLinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count);
-bool CreateOutlinePen(DrawContext& ctx, KpzDocument& doc, std::uint32_t count);
+bool CreateLinePen(DrawContext& ctx, DrawState& st, std::uint32_t count);
+bool CreateOutlinePen(DrawContext& ctx, DrawState& st, std::uint32_t count);
 
 }  // namespace quillon

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "document/kpz_document.h"
 #include "render/device.h"
+#include "render/draw_state.h"
 #include "render/halving_tables.h"
 
 namespace quillon {

@@ -34,30 +34,30 @@ void WriteHeader(std::uint8_t* at, std::int32_t width, std::int32_t height, std:
   Put32(at + 32, coloursUsed);
 }
 
-void FreeTable(KpzDocument& doc) {
-  DocumentHeap* heap = doc.documentHeap;
-  if (heap && doc.patternTable) {
-    for (std::uint32_t i = 0; i < doc.patternCount; ++i) heap->Free(doc.patternTable[i].dib);
-    heap->Free(doc.patternTable);
+void FreeTable(DrawState& st) {
+  DocumentHeap* heap = st.doc().documentHeap;
+  if (heap && st.patterns.entries) {
+    for (std::uint32_t i = 0; i < st.patterns.count; ++i) heap->Free(st.patterns.entries[i].dib);
+    heap->Free(st.patterns.entries);
   }
-  doc.patternTable = nullptr;
-  doc.patternCapacity = 0;
-  doc.patternCount = 0;
+  st.patterns.entries = nullptr;
+  st.patterns.capacity = 0;
+  st.patterns.count = 0;
 }
 
-bool Grow(KpzDocument& doc) {
-  DocumentHeap* heap = doc.documentHeap;
+bool Grow(DrawState& st) {
+  DocumentHeap* heap = st.doc().documentHeap;
   if (!heap) return false;
-  const std::uint64_t want = std::max<std::uint64_t>(4, std::uint64_t{doc.patternCapacity} * 2);
+  const std::uint64_t want = std::max<std::uint64_t>(4, std::uint64_t{st.patterns.capacity} * 2);
   if (want > 0xFFFFFFFFu || want > SIZE_MAX / sizeof(PatternEntry)) return false;
   auto* table = static_cast<PatternEntry*>(
       heap->Allocate(static_cast<std::size_t>(want) * sizeof(PatternEntry)));
   if (!table) return false;
   for (std::uint32_t i = 0; i < want; ++i) new (&table[i]) PatternEntry{};
-  std::copy_n(doc.patternTable, doc.patternCount, table);
-  heap->Free(doc.patternTable);
-  doc.patternTable = table;
-  doc.patternCapacity = static_cast<std::uint32_t>(want);
+  std::copy_n(st.patterns.entries, st.patterns.count, table);
+  heap->Free(st.patterns.entries);
+  st.patterns.entries = table;
+  st.patterns.capacity = static_cast<std::uint32_t>(want);
   return true;
 }
 
@@ -130,38 +130,38 @@ std::uint32_t PaletteSize(std::uint16_t bitCount) {
   return bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
 }
 
-bool ResetPatternTable(KpzDocument& doc) {
-  FreeTable(doc);
-  if (doc.patternDeclCount == 0 || !doc.documentHeap) return true;
-  const std::uint64_t room = std::uint64_t{doc.patternDeclCount} + 1;
+bool ResetPatternTable(DrawState& st) {
+  FreeTable(st);
+  if (st.doc().patternDeclCount == 0 || !st.doc().documentHeap) return true;
+  const std::uint64_t room = std::uint64_t{st.doc().patternDeclCount} + 1;
   if (room > 0xFFFFFFFFu || room > SIZE_MAX / sizeof(PatternEntry)) return false;
   auto* table = static_cast<PatternEntry*>(
-      doc.documentHeap->Allocate(static_cast<std::size_t>(room) * sizeof(PatternEntry)));
+      st.doc().documentHeap->Allocate(static_cast<std::size_t>(room) * sizeof(PatternEntry)));
   if (!table) return false;
   for (std::uint64_t i = 0; i < room; ++i) new (&table[i]) PatternEntry{};
-  doc.patternTable = table;
-  doc.patternCapacity = static_cast<std::uint32_t>(room);
+  st.patterns.entries = table;
+  st.patterns.capacity = static_cast<std::uint32_t>(room);
   return true;
 }
 
-PatternEntry* AddPattern(KpzDocument& doc, const PatternRecord& record) {
-  if (!doc.documentHeap) return nullptr;
+PatternEntry* AddPattern(DrawState& st, const PatternRecord& record) {
+  if (!st.doc().documentHeap) return nullptr;
   if (record.rows > 0 && record.bytesPerRow >= 0 &&
       record.pixels.size() < std::uint64_t(record.rows) * std::uint64_t(record.bytesPerRow))
     return nullptr;
-  if (doc.patternCount == doc.patternCapacity && !Grow(doc)) return nullptr;
+  if (st.patterns.count == st.patterns.capacity && !Grow(st)) return nullptr;
   PatternEntry entry;
   entry.id = record.id;
   entry.value1 = record.value1;
   entry.value2 = record.value2;
-  if (!BuildBitmap(*doc.documentHeap, record, entry)) return nullptr;
-  doc.patternTable[doc.patternCount] = entry;
-  return &doc.patternTable[doc.patternCount++];
+  if (!BuildBitmap(*st.doc().documentHeap, record, entry)) return nullptr;
+  st.patterns.entries[st.patterns.count] = entry;
+  return &st.patterns.entries[st.patterns.count++];
 }
 
-PatternEntry* FindPattern(KpzDocument& doc, std::uint16_t id) {
-  for (std::uint32_t i = doc.patternCount; i-- > 0;)
-    if (doc.patternTable[i].id == id) return &doc.patternTable[i];
+PatternEntry* FindPattern(DrawState& st, std::uint16_t id) {
+  for (std::uint32_t i = st.patterns.count; i-- > 0;)
+    if (st.patterns.entries[i].id == id) return &st.patterns.entries[i];
   return nullptr;
 }
 

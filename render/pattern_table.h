@@ -7,9 +7,9 @@
 #include <span>
 #include <vector>
 
-#include "document/kpz_document.h"
 #include "render/bit_rotation.h"
 #include "render/device.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
@@ -38,11 +38,11 @@ struct PatternRecord {
 
 // Frees the previous table and its bitmaps and allocates room for the declared count plus
 // one (no table when none is declared). False when the heap refuses.
-bool ResetPatternTable(KpzDocument& doc);
+bool ResetPatternTable(DrawState& st);
 // Appends an entry; the table grows when more patterns come than were declared. Nullptr when
 // the heap refuses (the record is then simply not defined).
-PatternEntry* AddPattern(KpzDocument& doc, const PatternRecord& record);
-PatternEntry* FindPattern(KpzDocument& doc, std::uint16_t id);
+PatternEntry* AddPattern(DrawState& st, const PatternRecord& record);
+PatternEntry* FindPattern(DrawState& st, std::uint16_t id);
 
 // Parts of an entry's packed bitmap (empty for an entry without one).
 std::span<std::uint8_t> PatternColours(const PatternEntry& entry);

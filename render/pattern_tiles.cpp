@@ -54,19 +54,19 @@ TileGrid PlanTiles(std::span<const DevicePoint> area, std::int32_t tileWidth,
   return grid;
 }
 
-void PaintPatternTiles(Device& dc, KpzDocument& doc, PatternEntry& entry,
+void PaintPatternTiles(Device& dc, DrawState& st, PatternEntry& entry,
                        std::span<const DevicePoint> area, std::uint32_t rasterRop) {
   if (area.empty() || !PatternDrawable(entry)) return;
-  const std::uint32_t rop = PrintPatternRop(doc.patternForeMode, doc.patternBackMode, rasterRop);
+  const std::uint32_t rop = PrintPatternRop(st.fill.foreMode, st.fill.backMode, rasterRop);
   // PostScript printers take the colour table with red and blue exchanged for SRCAND.
   if (rop == gdi::kRopSrcAnd && !PatternColours(entry).empty() &&
       dc.QueryEscapeSupport(gdi::kEscPostscriptPassthrough) != 0) {
-    const ColorRef back = (doc.patternBackMode & 2) ? dc.GetBkColor() : doc.patternBackColour;
-    SetColourEntry(PatternColours(entry), 1, doc.patternForeColour, true);
+    const ColorRef back = (st.fill.backMode & 2) ? dc.GetBkColor() : st.fill.backColour;
+    SetColourEntry(PatternColours(entry), 1, st.fill.foreColour, true);
     SetColourEntry(PatternColours(entry), 0, back, true);
   }
   std::vector<std::uint8_t> dib =
-      ReducedTurnedDib(entry, {}, 1, PatternTurn(doc.patternAngle, doc.rotation));
+      ReducedTurnedDib(entry, {}, 1, PatternTurn(st.fill.angle, st.rotation));
   if (dib.empty()) return;
   const std::int32_t w = DibWidth(dib), h = DibHeight(dib);
   if (w <= 0 || h <= 0) return;

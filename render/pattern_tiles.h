@@ -6,8 +6,8 @@
 #include <optional>
 #include <span>
 
-#include "document/kpz_document.h"
 #include "render/device.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
@@ -32,7 +32,7 @@ TileGrid PlanTiles(std::span<const DevicePoint> area, std::int32_t tileWidth,
 // Steps 4a-4g of the pattern path: rop choice, PostScript colour swap, turn, clip path, the
 // tiles, clip restored along the saved clip box. Nothing is done for an empty area or a
 // pattern without a bitmap.
-void PaintPatternTiles(Device& dc, KpzDocument& doc, PatternEntry& entry,
+void PaintPatternTiles(Device& dc, DrawState& st, PatternEntry& entry,
                        std::span<const DevicePoint> area, std::uint32_t rasterRop);
 
 }  // namespace quillon

@@ -11,7 +11,7 @@ constexpr std::size_t kPlotNameBytes = 512;
 constexpr std::size_t kPlotInfo2Extra = 8;
 }  // namespace
 
-bool ReadPlotInfo(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+bool ReadPlotInfo(DrawState& st, std::uint8_t op, ByteReader& in) {
   in.i32();  // length, not used for stepping
   const std::uint8_t infoByte = in.u8();
   const std::uint32_t x = in.u32();
@@ -20,14 +20,14 @@ bool ReadPlotInfo(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
   const auto name = in.take_bytes(kPlotNameBytes);
   if (op == opcode::PlotInfoRecord2) in.skip(kPlotInfo2Extra);
   if (!in.ok()) return false;
-  doc.plotInfoByte = infoByte;
-  doc.plotInfoX = KpzFixedToDouble(x);
-  doc.plotInfoY = KpzFixedToDouble(y);
-  doc.plotInfoWord = word;
+  st.plotInfo.byte = infoByte;
+  st.plotInfo.x = KpzFixedToDouble(x);
+  st.plotInfo.y = KpzFixedToDouble(y);
+  st.plotInfo.word = word;
   // Text up to its first NUL; the rest of the 513 bytes stays NUL.
-  doc.plotName.fill('\0');
+  st.plotInfo.name.fill('\0');
   const auto end = std::find(name.begin(), name.end(), std::uint8_t{0});
-  std::copy(name.begin(), end, doc.plotName.begin());
+  std::copy(name.begin(), end, st.plotInfo.name.begin());
   return true;
 }
 

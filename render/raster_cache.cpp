@@ -10,11 +10,6 @@ namespace {
 // More entries than this are not cached one by one: the last entry serves the rest.
 constexpr std::uint64_t kMaxCachedRasters = 1u << 16;
 
-struct RasterCacheTable {
-  RasterCacheEntry* entries = nullptr;
-  std::uint32_t count = 0;  // the last one is shared
-};
-
 void FreeImage(DocumentHeap& heap, RasterImage& image) {
   if (image.bits && !image.borrowed) heap.Free(image.bits);
   image = RasterImage{};
@@ -42,43 +37,33 @@ int KeptIndex(int factor) {
   }
 }
 
-RasterCacheEntry* RasterCacheSlot(KpzDocument& doc, std::int32_t ordinal) {
-  if (!doc.documentHeap || ordinal < 0) return nullptr;
-  DocumentHeap& heap = *doc.documentHeap;
-  auto* table = static_cast<RasterCacheTable*>(doc.rasterCache);
-  if (!table) {
-    table = static_cast<RasterCacheTable*>(heap.Allocate(sizeof(RasterCacheTable)));
-    if (!table) return nullptr;
-    const std::uint64_t count =
-        std::min<std::uint64_t>(static_cast<std::uint64_t>(doc.rasterCount) + 1, kMaxCachedRasters);
+RasterCacheEntry* RasterCacheSlot(DrawState& st, std::int32_t ordinal) {
+  if (!st.heap() || ordinal < 0) return nullptr;
+  DocumentHeap& heap = *st.heap();
+  RasterCache& cache = st.rasterCache;
+  if (!cache.entries) {
+    const std::uint64_t count = std::min<std::uint64_t>(
+        static_cast<std::uint64_t>(st.doc().rasterCount) + 1, kMaxCachedRasters);
     void* block = heap.Allocate(static_cast<std::size_t>(count) * sizeof(RasterCacheEntry));
-    if (!block) {
-      heap.Free(table);
-      return nullptr;
-    }
-    table->entries = static_cast<RasterCacheEntry*>(block);
-    table->count = static_cast<std::uint32_t>(count);
-    for (std::uint32_t i = 0; i < table->count; ++i) new (&table->entries[i]) RasterCacheEntry();
-    doc.rasterCache = table;
-    doc.rasterCacheAllocated = true;
+    if (!block) return nullptr;
+    cache.entries = static_cast<RasterCacheEntry*>(block);
+    cache.count = static_cast<std::uint32_t>(count);
+    for (std::uint32_t i = 0; i < cache.count; ++i) new (&cache.entries[i]) RasterCacheEntry();
   }
   const auto index = static_cast<std::uint32_t>(ordinal);
-  if (index + 1 < table->count) return &table->entries[index];
-  RasterCacheEntry& shared = table->entries[table->count - 1];
+  if (index + 1 < cache.count) return &cache.entries[index];
+  RasterCacheEntry& shared = cache.entries[cache.count - 1];  // the last one is shared
   ClearEntry(heap, shared);
   return &shared;
 }
 
-void ReleaseRasterCache(KpzDocument& doc) {
-  auto* table = static_cast<RasterCacheTable*>(doc.rasterCache);
-  if (table && doc.documentHeap) {
-    for (std::uint32_t i = 0; i < table->count; ++i)
-      ClearEntry(*doc.documentHeap, table->entries[i]);
-    doc.documentHeap->Free(table->entries);
-    doc.documentHeap->Free(table);
+void ReleaseRasterCache(DrawState& st) {
+  RasterCache& cache = st.rasterCache;
+  if (cache.entries && st.heap()) {
+    for (std::uint32_t i = 0; i < cache.count; ++i) ClearEntry(*st.heap(), cache.entries[i]);
+    st.heap()->Free(cache.entries);
   }
-  doc.rasterCache = nullptr;
-  doc.rasterCacheAllocated = false;
+  cache = RasterCache{};
 }
 
 const RasterImage* CachedImage(const RasterCacheEntry& entry, int factor, int rotation) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "document/document_platform.h"
-#include "document/kpz_document.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
@@ -45,10 +45,10 @@ int KeptIndex(int factor);
 // The entry of raster `ordinal` (0-based), allocating the table at the first use: one entry
 // per raster the document declares plus one; rasters beyond those share a last entry whose
 // images are freed whenever another raster takes it. nullptr when the heap refuses.
-RasterCacheEntry* RasterCacheSlot(KpzDocument& doc, std::int32_t ordinal);
+RasterCacheEntry* RasterCacheSlot(DrawState& st, std::int32_t ordinal);
 
 // Frees every image and the table; the next raster allocates a new one.
-void ReleaseRasterCache(KpzDocument& doc);
+void ReleaseRasterCache(DrawState& st);
 
 // The image for `factor` turned for `rotation`, when the entry holds one that can be painted.
 // (A print may draw at another rotation than the screen that filled the cache.)

@@ -109,9 +109,9 @@ void DecodeRow(RasterCodec codec, std::span<const std::uint8_t> data, std::int32
   }
 }
 
-void Paint(DrawContext& ctx, KpzDocument& doc, RasterDrawState& st, const RasterImage& image) {
-  if (!doc.targetDc || !doc.documentHeap) return;
-  const RasterHeader& h = st.header;
+void Paint(DrawContext& ctx, DrawState& st, RasterDrawState& rs, const RasterImage& image) {
+  if (!st.target || !st.doc().documentHeap) return;
+  const RasterHeader& h = rs.header;
   RasterPaintJob job;
   job.image = &image;
   job.x = h.cornerX;
@@ -123,26 +123,26 @@ void Paint(DrawContext& ctx, KpzDocument& doc, RasterDrawState& st, const Raster
   const RasterCodec codec = CodecOf(h.format);
   if (codec == RasterCodec::Stored) {
     if (image.bitCount <= 8)
-      job.colours = PaletteColourTable(st.Palette(), h.colourCount, 1u << image.bitCount);
+      job.colours = PaletteColourTable(rs.Palette(), h.colourCount, 1u << image.bitCount);
   } else if (image.bitCount == 1) {
     job.colours = BitonalColourTable(h);
     job.bitonalTable = true;
   } else if (image.bitCount == 8) {
-    job.colours = PaletteColourTable(st.Palette(), h.colourCount, 256);
+    job.colours = PaletteColourTable(rs.Palette(), h.colourCount, 256);
   }
-  if (PaintRaster(*doc.targetDc, *doc.documentHeap, job) == PaintResult::NoMemory)
+  if (PaintRaster(*st.target, *st.doc().documentHeap, job) == PaintResult::NoMemory)
     ctx.ShowControlMessage("Heap Alloc Error");
 }
 
 // The raster of the current header, when data records belong to it.
-bool Current(const KpzDocument& doc, const RasterDrawState& st) {
-  return doc.rasterOrdinal >= 0 && st.ordinal == doc.rasterOrdinal;
+bool Current(const DrawState& st, const RasterDrawState& rs) {
+  return st.rasterOrdinal >= 0 && rs.ordinal == st.rasterOrdinal;
 }
 
 }  // namespace
 
-bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
-  RasterDrawState& st = ctx.rasterState();
+bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in) {
+  RasterDrawState& rs = ctx.rasterState();
   const std::uint8_t flags = in.u8();
   const std::uint32_t fore = in.u32();
   const std::uint32_t back = in.u32();
@@ -155,7 +155,7 @@ bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   if (!in.ok()) return false;
   // Colour i goes to palette entry i; without a palette store the raster cannot be drawn but
   // its record is still passed over whole.
-  const std::span<RasterPaletteEntry> palette = st.Palette();
+  const std::span<RasterPaletteEntry> palette = rs.Palette();
   const std::uint32_t stored = colours == 0 ? 1 : colours;
   for (std::uint32_t i = 0; i < stored; ++i) {
     const std::uint32_t c = in.u32();
@@ -167,21 +167,21 @@ bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
   }
   if (!in.ok()) return false;
 
-  ++doc.rasterOrdinal;
-  if (doc.printing) doc.reductionFactor = 1;
-  st.DropTarget();
-  st.ordinal = doc.rasterOrdinal;
-  st.entry = nullptr;
-  st.drawable = false;
-  st.decodeFailed = false;
-  st.pending =
+  ++st.rasterOrdinal;
+  if (st.printing) st.reductionFactor = 1;
+  rs.DropTarget();
+  rs.ordinal = st.rasterOrdinal;
+  rs.entry = nullptr;
+  rs.drawable = false;
+  rs.decodeFailed = false;
+  rs.pending =
       (flags & raster_flags::kRowRecords) ? static_cast<std::uint32_t>(std::max(rows, 0)) : 1;
 
-  const int rotation = doc.rotation;
+  const int rotation = st.rotation;
   const std::int32_t w = Wrap32(static_cast<std::int64_t>(x2) - x1);
   const std::int32_t h = Wrap32(static_cast<std::int64_t>(y2) - y1);
   const DevicePoint p = RotatePoint(x, y, rotation, ctx.pageDots());
-  RasterHeader& header = st.header;
+  RasterHeader& header = rs.header;
   header = RasterHeader{};
   header.flags = flags;
   header.foreColour = fore;
@@ -213,8 +213,8 @@ bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
 
   if (IsBitonalFormat(format)) ctx.SetHalvingRule(back == 0 ? PairRule::And : PairRule::Or);
 
-  if (doc.targetDc)
-    doc.targetDc->Note(
+  if (st.target && st.target->WantsNotes())
+    st.target->Note(
         "raster-header flags=" + std::to_string(flags) + " format=" + std::to_string(format) +
         " at=(" + std::to_string(x) + "," + std::to_string(y) + ") box=(" + std::to_string(x1) +
         "," + std::to_string(y1) + ")-(" + std::to_string(x2) + "," + std::to_string(y2) +
@@ -223,61 +223,63 @@ bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
         " fore=" + std::to_string(fore) + " back=" + std::to_string(back));
 
   int factor = 1;
-  const bool reducible = !doc.printing && IsReducible(format);
-  if (reducible) factor = ReductionFactorFor(doc.rasterThresholds, ctx.viewWidth(), width, format);
-  if (!doc.printing) doc.reductionFactor = static_cast<std::uint8_t>(factor);
-  factor = doc.reductionFactor;
+  const bool reducible = !st.printing && IsReducible(format);
+  if (reducible) factor = ReductionFactorFor(st.rasterThresholds, ctx.viewWidth(), width, format);
+  if (!st.printing) st.reductionFactor = static_cast<std::uint8_t>(factor);
+  factor = st.reductionFactor;
 
   const RasterCodec codec = CodecOf(format);
-  if (codec == RasterCodec::None || palette.empty() || !doc.documentHeap) return true;
-  RasterCacheEntry* entry = RasterCacheSlot(doc, doc.rasterOrdinal);
+  if (codec == RasterCodec::None || palette.empty() || !st.doc().documentHeap) return true;
+  RasterCacheEntry* entry = RasterCacheSlot(st, st.rasterOrdinal);
   if (!entry) return true;
   if (reducible) {
-    if (entry->lastFactor != factor) SwitchFactor(*doc.documentHeap, *entry, factor);
+    if (entry->lastFactor != factor) SwitchFactor(*st.doc().documentHeap, *entry, factor);
     entry->lastFactor = static_cast<std::uint8_t>(factor);
   }
-  st.entry = entry;
+  rs.entry = entry;
   if (codec == RasterCodec::Stored || (HasLevels(format) && factor > 1) ||
       CachedImage(*entry, factor, rotation)) {
-    st.drawable = true;
+    rs.drawable = true;
     return true;
   }
 
-  RasterGeometry& geometry = st.geometry;
+  RasterGeometry& geometry = rs.geometry;
   geometry.width = width;
   geometry.rows = rows;
   geometry.rotation = rotation;
   geometry.kind = PixelKindOf(codec);
   geometry.factor = geometry.kind == PixelKind::Bitonal ? factor : 1;
-  RasterImage* image = PrepareImage(*doc.documentHeap, *entry, factor, geometry);
+  RasterImage* image = PrepareImage(*st.doc().documentHeap, *entry, factor, geometry);
   if (!image) return true;  // this raster is skipped, the plot goes on
   if (IsPerRowFormat(format)) {
     auto target = std::unique_ptr<RasterTarget>(new (std::nothrow) RasterTarget(
         geometry, {image->bits, image->bytes}, &ctx.halvingTables()));
     if (!target || !target->ok()) return true;
-    st.SetTarget(std::move(target));
+    rs.SetTarget(std::move(target));
   }
-  st.drawable = true;
+  rs.drawable = true;
   return true;
 }
 
-bool HandleRasterData(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
-  RasterDrawState& st = ctx.rasterState();
+bool HandleRasterData(DrawContext& ctx, DrawState& st, ByteReader& in) {
+  RasterDrawState& rs = ctx.rasterState();
   const std::int32_t length = in.i32();
   if (!in.ok() || length < 0) return false;
   const std::span<const std::uint8_t> data = in.take_bytes(static_cast<std::uint64_t>(length));
   if (!in.ok()) return false;
-  if (doc.targetDc) doc.targetDc->Note("raster-data len=" + std::to_string(length));
-  if (st.pending == 0 || !Current(doc, st)) return true;  // nothing expected: passed over
-  --st.pending;
-  if (!st.drawable || !st.entry || !doc.documentHeap) return true;
+  if (st.target && st.target->WantsNotes())
+    st.target->Note("raster-data len=" + std::to_string(length));
+  if (rs.pending == 0 || !Current(st, rs)) return true;  // nothing expected: passed over
+  --rs.pending;
+  if (!rs.drawable || !rs.entry || !st.doc().documentHeap) return true;
 
-  RasterCacheEntry& entry = *st.entry;
-  const RasterHeader& h = st.header;
+  RasterCacheEntry& entry = *rs.entry;
+  const RasterHeader& h = rs.header;
   const RasterCodec codec = CodecOf(h.format);
-  const int factor = doc.reductionFactor;
+  const int factor = st.reductionFactor;
   if (codec == RasterCodec::Stored) {
-    RasterImage* image = BorrowCurrentImage(*doc.documentHeap, entry, data.data(), data.size());
+    RasterImage* image =
+        BorrowCurrentImage(*st.doc().documentHeap, entry, data.data(), data.size());
     const int bits = StoredBitCount(h.format);
     image->bitCount = static_cast<std::uint8_t>(bits);
     image->width = h.width;
@@ -287,64 +289,65 @@ bool HandleRasterData(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
     image->stride = stride <= 0xFFFFFFFFu ? static_cast<std::uint32_t>(stride) : 0;
     image->usable = image->stride != 0 && h.rows > 0 && h.width <= kMaxRasterSide &&
                     h.rows <= kMaxRasterSide;  // the painter checks the length
-  } else if ((!HasLevels(h.format) || factor == 1) && !CachedImage(entry, factor, doc.rotation)) {
+  } else if ((!HasLevels(h.format) || factor == 1) && !CachedImage(entry, factor, st.rotation)) {
     RasterImage& image = CurrentImage(entry);
     if (image.bits && image.factor == factor) {
-      if (RasterTarget* rows = st.target()) {
-        DecodeRow(codec, data, h.rows - 1 - static_cast<std::int32_t>(st.pending), *rows);
+      if (RasterTarget* rows = rs.target()) {
+        DecodeRow(codec, data, h.rows - 1 - static_cast<std::int32_t>(rs.pending), *rows);
       } else {
-        RasterTarget target(st.geometry, {image.bits, image.bytes}, &ctx.halvingTables());
+        RasterTarget target(rs.geometry, {image.bits, image.bytes}, &ctx.halvingTables());
         if (!target.ok() || !DecodeWhole(codec, data, RasterLead::Present, target))
-          st.decodeFailed = true;
+          rs.decodeFailed = true;
       }
     }
   }
-  if (st.pending > 0) return true;
+  if (rs.pending > 0) return true;
 
   // Completion.
-  st.FinishTarget();
+  rs.FinishTarget();
   RasterImage& image = CurrentImage(entry);
-  if (codec != RasterCodec::Stored && image.bits && image.factor == factor && !st.decodeFailed &&
+  if (codec != RasterCodec::Stored && image.bits && image.factor == factor && !rs.decodeFailed &&
       (!HasLevels(h.format) || factor == 1))
     image.usable = true;
   if (!SkipsPresentFactor(h.format) && image.usable)
     entry.present = static_cast<std::uint8_t>(entry.present | factor);
-  if (doc.printing) entry.lastFactor = 1;
+  if (st.printing) entry.lastFactor = 1;
   if (HasLevels(h.format) && factor > 1) return true;  // opcode 61 paints it
   if (image.bits && image.usable && (codec == RasterCodec::Stored || image.factor == factor))
-    Paint(ctx, doc, st, image);
+    Paint(ctx, st, rs, image);
   return true;
 }
 
-bool HandleRasterLevels(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
-  RasterDrawState& st = ctx.rasterState();
+bool HandleRasterLevels(DrawContext& ctx, DrawState& st, ByteReader& in) {
+  RasterDrawState& rs = ctx.rasterState();
   in.skip(4);
   const std::uint8_t count = in.u8();
   std::array<RasterLevel, kMaxLevels> levels{};
-  std::string text = "raster-levels n=" + std::to_string(count);
   for (unsigned i = 0; i < count; ++i) {
     const std::int32_t w = in.i32(), h = in.i32(), offset = in.i32();
-    if (i < kMaxLevels) {
-      levels[i] = {w, h, offset};
-      text +=
-          " (" + std::to_string(w) + "x" + std::to_string(h) + "@" + std::to_string(offset) + ")";
-    }
+    if (i < kMaxLevels) levels[i] = {w, h, offset};
   }
   if (!in.ok()) return false;
-  if (doc.targetDc) doc.targetDc->Note(text);
+  if (st.target && st.target->WantsNotes()) {
+    std::string text = "raster-levels n=" + std::to_string(count);
+    for (unsigned i = 0; i < count && i < kMaxLevels; ++i)
+      text += " (" + std::to_string(levels[i].width) + "x" + std::to_string(levels[i].height) +
+              "@" + std::to_string(levels[i].offset) + ")";
+    st.target->Note(text);
+  }
 
-  const int factor = doc.reductionFactor;
-  if (!Current(doc, st) || !st.drawable || !st.entry || !doc.documentHeap || doc.printing ||
-      !HasLevels(st.header.format) || factor <= 1)
+  const int factor = st.reductionFactor;
+  if (!Current(st, rs) || !rs.drawable || !rs.entry || !st.doc().documentHeap || st.printing ||
+      !HasLevels(rs.header.format) || factor <= 1)
     return true;
   const int level = Log2(factor);
   if (level < 1 || level > kMaxLevels || level > count) return true;
-  RasterCacheEntry& entry = *st.entry;
-  const RasterCodec codec = CodecOf(st.header.format);
-  if (!CachedImage(entry, factor, doc.rotation)) {
+  RasterCacheEntry& entry = *rs.entry;
+  const RasterCodec codec = CodecOf(rs.header.format);
+  if (!CachedImage(entry, factor, st.rotation)) {
     const RasterLevel& l = levels[static_cast<std::size_t>(level - 1)];
     // At the offset: one byte, an int32 length and the level's data, all inside the file.
-    ByteReader at(doc.view);
+    ByteReader at(st.doc().view);
     if (l.offset < 0 || !at.seek(static_cast<std::uint64_t>(l.offset))) return true;
     at.u8();
     const std::int32_t length = at.i32();
@@ -354,18 +357,18 @@ bool HandleRasterLevels(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
     RasterGeometry geometry;
     geometry.width = l.width;
     geometry.rows = l.height;
-    geometry.rotation = doc.rotation;
+    geometry.rotation = st.rotation;
     geometry.factor = 1;
     geometry.kind = PixelKindOf(codec);
-    RasterImage* image = PrepareImage(*doc.documentHeap, entry, factor, geometry);
+    RasterImage* image = PrepareImage(*st.doc().documentHeap, entry, factor, geometry);
     if (!image) return true;
     RasterTarget target(geometry, {image->bits, image->bytes}, &ctx.halvingTables());
     if (!target.ok() || !DecodeWhole(codec, data, RasterLead::Absent, target)) return true;
     image->usable = true;
     entry.present = static_cast<std::uint8_t>(entry.present | factor);
   }
-  if (const RasterImage* image = CachedImage(entry, factor, doc.rotation))
-    Paint(ctx, doc, st, *image);
+  if (const RasterImage* image = CachedImage(entry, factor, st.rotation))
+    Paint(ctx, st, rs, *image);
   return true;
 }
 

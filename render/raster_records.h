@@ -3,13 +3,13 @@
 // Same contract as the line records.
 
 #include "document/byte_reader.h"
-#include "document/kpz_document.h"
 #include "render/draw_context.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
-bool HandleRasterHeader(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
-bool HandleRasterData(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
-bool HandleRasterLevels(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
+bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in);
+bool HandleRasterData(DrawContext& ctx, DrawState& st, ByteReader& in);
+bool HandleRasterLevels(DrawContext& ctx, DrawState& st, ByteReader& in);
 
 }  // namespace quillon

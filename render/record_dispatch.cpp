@@ -17,32 +17,32 @@ bool SkipLengthPrefixed(ByteReader& in) {
 
 namespace {
 
-bool EndPage(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+bool EndPage(DrawContext& ctx, DrawState& st, ByteReader& in) {
   const std::size_t end = ctx.dataEnd();
   in.seek(end > 0 ? end - 1 : 0);
-  if (doc.printing && doc.targetDc) doc.targetDc->EndPage();
+  if (st.printing && st.target) st.target->EndPage();
   return true;
 }
 
 }  // namespace
 
-bool DispatchRecord(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+bool DispatchRecord(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader& in) {
   using namespace opcode;
   switch (op) {
     case PlotInfoRecord:
     case PlotInfoRecord2:
-      return ReadPlotInfo(doc, op, in);
+      return ReadPlotInfo(st, op, in);
     case EndPageRecord:
-      return EndPage(ctx, doc, in);
+      return EndPage(ctx, st, in);
     case PolylineRecord:
     case ShortPolylineRecord:
-      return HandlePolyline(ctx, doc, op, in);
+      return HandlePolyline(ctx, st, op, in);
     case BezierRecord:
-      return HandleBezier(ctx, doc, in);
+      return HandleBezier(ctx, st, in);
     case PenTouchRecord:
-      return HandlePenTouch(ctx, doc, in);
+      return HandlePenTouch(ctx, st, in);
     case CompoundShapeRecord:
-      return HandleCompoundShape(ctx, doc, in);
+      return HandleCompoundShape(ctx, st, in);
     case LineWidthRecord:
     case OutlineWidthRecord:
     case LineJoinRecord:
@@ -54,18 +54,18 @@ bool DispatchRecord(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteRea
     case OutlineColourRecord:
     case LineModeColourRecord:
     case OutlineModeColourRecord:
-      return ReadPenState(doc, op, in);
+      return ReadPenState(st, op, in);
     case FillStyleRecord:
     case PatternForeRecord:
     case PatternBackRecord:
     case FillColourRecord:
     case PatternAngleRecord:
-      return ReadFillState(doc, op, in);
+      return ReadFillState(st, op, in);
     case Colour28Record:
     case Colour31Record:
     case Value32Record:
     case Value33Record:
-      return ReadStoredValue(doc, op, in);
+      return ReadStoredValue(st, op, in);
     case Record9:
     case Record10:
     case Record13:
@@ -80,19 +80,19 @@ bool DispatchRecord(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteRea
       return ConsumeRecord(op, in);
     case PolygonSetRecord:
     case ShortPolygonSetRecord:
-      return HandlePolygonSet(ctx, doc, op, in);
+      return HandlePolygonSet(ctx, st, op, in);
     case RectangleSetRecord:
-      return HandleRectangles(ctx, doc, in);
+      return HandleRectangles(ctx, st, in);
     case PatternDefinitionRecord:
-      return HandlePatternDefinition(ctx, doc, in);
+      return HandlePatternDefinition(ctx, st, in);
     case SheetBackgroundRecord:
-      return HandleSheetBackground(ctx, doc, in);
+      return HandleSheetBackground(ctx, st, in);
     case RasterHeaderRecord:
-      return HandleRasterHeader(ctx, doc, in);
+      return HandleRasterHeader(ctx, st, in);
     case RasterDataRecord:
-      return HandleRasterData(ctx, doc, in);
+      return HandleRasterData(ctx, st, in);
     case RasterLevelsRecord:
-      return HandleRasterLevels(ctx, doc, in);
+      return HandleRasterLevels(ctx, st, in);
     default:
       // 0, 1, the tables, 40, 42, 44, 46, 51-53, 62 and 64-255.
       return SkipLengthPrefixed(in);

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "document/byte_reader.h"
-#include "document/kpz_document.h"
 #include "render/draw_context.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
@@ -13,7 +13,7 @@ namespace quillon {
 // next record. The end-of-page record moves `in` to the byte before the file's last one, so
 // that the next fetch ends the page. False when the record cannot be read whole, or a length
 // is negative: the page ends there.
-bool DispatchRecord(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in);
+bool DispatchRecord(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader& in);
 
 // Steps over a record by its signed 32-bit length. A negative length would move the walk
 // backwards (and could loop for ever), so it is refused.

@@ -2,74 +2,83 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace quillon {
 
-int TruncToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(std::numeric_limits<int>::max()))
-    return std::numeric_limits<int>::max();
-  if (value <= static_cast<double>(std::numeric_limits<int>::min()))
-    return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
+namespace {
+
+struct PageDotsExact {
+  double width, height;  // not truncated
+};
+
+PageDotsExact PageOf(const DrawState& st) {
+  const KpzHeader& header = st.doc().header;
+  return {header.pageWidth * st.resolution, header.pageHeight * st.resolution};
 }
 
-void SetupMapping(Device& dc, KpzDocument& doc, double width, double height, double originX,
-                  double originY, double targetWidth, double targetHeight, int printFlag,
-                  int plotType) {
-  const double pageW = doc.pageWidth * doc.resolution;
-  const double pageH = doc.pageHeight * doc.resolution;
-  double a = width, b = height, x = originX, y = originY;
-  const double c = targetWidth, d = targetHeight;
-  const int option = doc.scaleOption;
-  const bool fit = option == 1 || option == -1;
+}  // namespace
 
-  if (printFlag == 0) {
-    dc.SetGraphicsMode(gdi::kGraphicsAdvanced);
-    dc.SetMapMode(gdi::kMapIsotropic);
-    dc.SetWindowExt(TruncToInt(pageW), TruncToInt(pageH));
-    if (doc.zoom == 0) {
-      dc.SetViewportExt(TruncToInt(a), TruncToInt(b));
-      dc.SetViewportOrg(TruncToInt(x), TruncToInt(y));
-      const double fitted = std::min(a / pageW, b / pageH);
-      // An empty page (no header yet) has no scale to remember.
-      if (std::isfinite(fitted)) doc.zoom = fitted;
-    } else {
-      dc.SetViewportExt(TruncToInt(pageW * doc.zoom), TruncToInt(pageH * doc.zoom));
-      dc.SetViewportOrg(TruncToInt(x), TruncToInt(y));
-    }
-    return;
+void SetupScreenMapping(Device& dc, DrawState& st, const MapArea& area) {
+  const PageDotsExact page = PageOf(st);
+  dc.SetGraphicsMode(gdi::kGraphicsAdvanced);
+  dc.SetMapMode(gdi::kMapIsotropic);
+  dc.SetWindowExt(TruncToInt(page.width), TruncToInt(page.height));
+  if (st.zoom == 0) {
+    dc.SetViewportExt(TruncToInt(area.width), TruncToInt(area.height));
+    dc.SetViewportOrg(TruncToInt(area.originX), TruncToInt(area.originY));
+    const double fitted = std::min(area.width / page.width, area.height / page.height);
+    // An empty page (no header yet) has no scale to remember.
+    if (std::isfinite(fitted)) st.zoom = fitted;
+  } else {
+    dc.SetViewportExt(TruncToInt(page.width * st.zoom), TruncToInt(page.height * st.zoom));
+    dc.SetViewportOrg(TruncToInt(area.originX), TruncToInt(area.originY));
   }
+}
 
+void SetupPrintMapping(Device& dc, const DrawState& st, const MapArea& printable,
+                       const MapExtents& view, PlotType plotType) {
+  const KpzDocument& doc = st.doc();
+  const PageDotsExact page = PageOf(st);
+  const ScaleOption option = st.print.scaleOption;
+  const bool fit = st.print.fits();
+  const bool currentView = plotType == PlotType::CurrentView;
   const double pixelsPerMetre = dc.GetDeviceCaps(gdi::kCapLogPixelsX) * kInchesPerMetre;
-  const double percent = doc.scalePercent * 0.01;
-  double o = 0, clipWidth = 0, clipHeight = 0;
+  const double percent = st.print.scalePercent * 0.01;
+  // The page's size on paper at true size (or the percentage of it).
+  const double trueWidth = pixelsPerMetre * doc.header.pageWidth;
+  const double trueHeight = pixelsPerMetre * doc.header.pageHeight;
+  const double scaledWidth = option == ScaleOption::Percentage ? trueWidth * percent : trueWidth;
+  const double scaledHeight = option == ScaleOption::Percentage ? trueHeight * percent : trueHeight;
+
+  double viewportWidth = printable.width, viewportHeight = printable.height;
+  double originX = printable.originX, originY = printable.originY;
+  // Screen pixels to printer pixels, for a print of the current view.
+  double screenToPaper = 0;
   bool scaled = true;
   if (fit) {
-    if (plotType == 1) {
-      o = std::min(a / doc.loadViewWidth, b / doc.loadViewHeight);
-      a = o * c;
-      b = o * d;
+    if (currentView) {
+      screenToPaper =
+          std::min(printable.width / doc.loadViewWidth, printable.height / doc.loadViewHeight);
+      viewportWidth = screenToPaper * view.width;
+      viewportHeight = screenToPaper * view.height;
     }
-  } else if (option == 2 || option == 4) {
-    a = pixelsPerMetre * doc.pageWidth;
-    b = pixelsPerMetre * doc.pageHeight;
-    if (option == 4) {
-      a *= percent;
-      b *= percent;
-    }
-    if (plotType == 1) o = std::max(a / c, b / d);
+  } else if (option == ScaleOption::TrueSize || option == ScaleOption::Percentage) {
+    viewportWidth = scaledWidth;
+    viewportHeight = scaledHeight;
+    if (currentView)
+      screenToPaper = std::max(viewportWidth / view.width, viewportHeight / view.height);
   } else {
     scaled = false;
   }
-  if (scaled && plotType == 1) {
-    if (x != 0 || y != 0) {
-      x *= o;
-      y *= o;
+
+  double clipWidth = 0, clipHeight = 0;
+  if (scaled && currentView) {
+    if (originX != 0 || originY != 0) {
+      originX *= screenToPaper;
+      originY *= screenToPaper;
     }
-    clipWidth = o * doc.loadViewWidth + 1.5;
-    clipHeight = o * doc.loadViewHeight + 1.5;
+    clipWidth = screenToPaper * doc.loadViewWidth + 1.5;
+    clipHeight = screenToPaper * doc.loadViewHeight + 1.5;
   }
 
   // The clip is laid down in device pixels, before the map mode changes.
@@ -85,24 +94,34 @@ void SetupMapping(Device& dc, KpzDocument& doc, double width, double height, dou
     dc.SelectClipPath(gdi::kRgnCopy);
   }
   dc.SetMapMode(gdi::kMapIsotropic);
-  if (plotType == 0 && fit) {
-    const bool turned = doc.rotation == 90 || doc.rotation == 270;
-    dc.SetWindowExt(TruncToInt(turned ? pageH : pageW), TruncToInt(turned ? pageW : pageH));
+  if (plotType == PlotType::WholePage && fit) {
+    const bool turned = st.rotation == 90 || st.rotation == 270;
+    dc.SetWindowExt(TruncToInt(turned ? page.height : page.width),
+                    TruncToInt(turned ? page.width : page.height));
   } else {
-    dc.SetWindowExt(TruncToInt(pageW), TruncToInt(pageH));
-    if (plotType == 2) {
-      a = pixelsPerMetre * doc.pageWidth;
-      b = pixelsPerMetre * doc.pageHeight;
-      if (option == 4) {
-        a *= percent;
-        b *= percent;
-        x *= percent;
-        y *= percent;
+    dc.SetWindowExt(TruncToInt(page.width), TruncToInt(page.height));
+    if (plotType == PlotType::Form) {
+      viewportWidth = scaledWidth;
+      viewportHeight = scaledHeight;
+      if (option == ScaleOption::Percentage) {
+        originX *= percent;
+        originY *= percent;
       }
     }
   }
-  dc.SetViewportExt(TruncToInt(a), TruncToInt(b));
-  dc.SetViewportOrg(TruncToInt(x), TruncToInt(y));
+  dc.SetViewportExt(TruncToInt(viewportWidth), TruncToInt(viewportHeight));
+  dc.SetViewportOrg(TruncToInt(originX), TruncToInt(originY));
+}
+
+void SetupMapping(Device& dc, DrawState& st, double width, double height, double originX,
+                  double originY, double targetWidth, double targetHeight, int printFlag,
+                  int plotType) {
+  const MapArea area{width, height, originX, originY};
+  if (printFlag == 0) {
+    SetupScreenMapping(dc, st, area);
+  } else {
+    SetupPrintMapping(dc, st, area, {targetWidth, targetHeight}, static_cast<PlotType>(plotType));
+  }
 }
 
 }  // namespace quillon

@@ -5,13 +5,13 @@
 
 namespace quillon {
 
-bool ReadPenState(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+bool ReadPenState(DrawState& st, std::uint8_t op, ByteReader& in) {
   switch (op) {
     case opcode::LineWidthRecord:
     case opcode::OutlineWidthRecord: {
       const std::uint32_t raw = in.u32();
       if (!in.ok()) return false;
-      (op == opcode::LineWidthRecord ? doc.lineWidth : doc.outlineWidth) = KpzFixedToFloat(raw);
+      (op == opcode::LineWidthRecord ? st.line.width : st.outline.width) = KpzFixedToFloat(raw);
       break;
     }
     case opcode::LineJoinRecord:
@@ -19,23 +19,23 @@ bool ReadPenState(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
     case opcode::LineCapRecord: {
       const std::uint8_t code = in.u8();
       if (!in.ok()) return false;
-      if (op == opcode::LineJoinRecord) doc.lineJoin = code;
-      if (op == opcode::OutlineJoinRecord) doc.outlineJoin = code;
-      if (op == opcode::LineCapRecord) doc.lineCap = code;
+      if (op == opcode::LineJoinRecord) st.line.join = code;
+      if (op == opcode::OutlineJoinRecord) st.outline.join = code;
+      if (op == opcode::LineCapRecord) st.line.cap = code;
       break;
     }
     case opcode::LineStyleRecord:
     case opcode::OutlineStyleRecord: {
       const std::uint16_t style = in.u16();
       if (!in.ok()) return false;
-      (op == opcode::LineStyleRecord ? doc.lineStyle : doc.outlineStyle) = style;
+      (op == opcode::LineStyleRecord ? st.line.style : st.outline.style) = style;
       break;
     }
     case opcode::LineColourRecord:
     case opcode::OutlineColourRecord: {
       const std::uint32_t raw = in.u32();
       if (!in.ok()) return false;
-      (op == opcode::LineColourRecord ? doc.lineColour : doc.outlineColour) =
+      (op == opcode::LineColourRecord ? st.line.colour : st.outline.colour) =
           KpzColourToColorRef(raw);
       break;
     }
@@ -45,8 +45,8 @@ bool ReadPenState(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
       const std::uint32_t raw = in.u32();
       if (!in.ok()) return false;
       const bool line = op == opcode::LineModeColourRecord;
-      (line ? doc.lineMix : doc.outlineMix) = mix;
-      (line ? doc.lineColour : doc.outlineColour) = KpzColourToColorRef(raw);
+      (line ? st.line.mix : st.outline.mix) = mix;
+      (line ? st.line.colour : st.outline.colour) = KpzColourToColorRef(raw);
       break;
     }
     default:
@@ -55,16 +55,16 @@ bool ReadPenState(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
   const bool outline = op == opcode::OutlineWidthRecord || op == opcode::OutlineJoinRecord ||
                        op == opcode::OutlineStyleRecord || op == opcode::OutlineColourRecord ||
                        op == opcode::OutlineModeColourRecord;
-  (outline ? doc.outlinePenValid : doc.linePenValid) = false;
+  (outline ? st.outline.valid : st.line.valid) = false;
   return true;
 }
 
-bool ReadFillState(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+bool ReadFillState(DrawState& st, std::uint8_t op, ByteReader& in) {
   switch (op) {
     case opcode::FillStyleRecord: {
       const std::uint16_t style = in.u16();
       if (!in.ok()) return false;
-      doc.fillStyle = style;
+      st.fill.style = style;
       break;
     }
     case opcode::PatternForeRecord:
@@ -75,14 +75,14 @@ bool ReadFillState(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
       if (!in.ok()) return false;
       const ColorRef colour = KpzColourToColorRef(raw);
       if (op == opcode::PatternForeRecord) {
-        doc.patternForeMode = mode;
-        doc.patternForeColour = colour;
+        st.fill.foreMode = mode;
+        st.fill.foreColour = colour;
       } else if (op == opcode::PatternBackRecord) {
-        doc.patternBackMode = mode;
-        doc.patternBackColour = colour;
+        st.fill.backMode = mode;
+        st.fill.backColour = colour;
       } else {
-        doc.fillColourMode = mode;
-        doc.fillColour = colour;
+        st.fill.colourMode = mode;
+        st.fill.colour = colour;
       }
       break;
     }
@@ -91,36 +91,36 @@ bool ReadFillState(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
       const std::uint32_t first = in.u32();
       const std::uint32_t angle = in.u32();
       if (!in.ok()) return false;
-      doc.patternAngleFirst = KpzFixedToFloat(first);
-      doc.patternAngle = KpzFixedToFloat(angle);
+      st.fill.angleFirst = KpzFixedToFloat(first);
+      st.fill.angle = KpzFixedToFloat(angle);
       return true;  // the angle alone does not change the brush
     }
     default:
       return false;
   }
-  doc.brushValid = false;
+  st.fill.valid = false;
   return true;
 }
 
-bool ReadStoredValue(KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+bool ReadStoredValue(DrawState& st, std::uint8_t op, ByteReader& in) {
   switch (op) {
     case opcode::Colour28Record:
     case opcode::Colour31Record: {
       const std::uint32_t raw = in.u32();
       if (!in.ok()) return false;
-      (op == opcode::Colour28Record ? doc.unusedColour28 : doc.unusedColour31) = raw;
+      (op == opcode::Colour28Record ? st.unusedColour28 : st.unusedColour31) = raw;
       return true;
     }
     case opcode::Value32Record: {
       const std::int32_t value = in.i32();
       if (!in.ok()) return false;
-      doc.unusedValue32 = value;
+      st.unusedValue32 = value;
       return true;
     }
     case opcode::Value33Record: {
       const std::int16_t value = in.i16();
       if (!in.ok()) return false;
-      doc.unusedValue33 = value;
+      st.unusedValue33 = value;
       return true;
     }
     default:

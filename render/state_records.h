@@ -7,17 +7,17 @@
 #include <cstdint>
 
 #include "document/byte_reader.h"
-#include "document/kpz_document.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
 // 18-24, 26, 27, 58, 60.
-bool ReadPenState(KpzDocument& doc, std::uint8_t op, ByteReader& in);
+bool ReadPenState(DrawState& st, std::uint8_t op, ByteReader& in);
 // 25, 29, 30, 55, 59.
-bool ReadFillState(KpzDocument& doc, std::uint8_t op, ByteReader& in);
+bool ReadFillState(DrawState& st, std::uint8_t op, ByteReader& in);
 // 28, 31, 32, 33: kept, nothing draws with them.
-bool ReadStoredValue(KpzDocument& doc, std::uint8_t op, ByteReader& in);
+bool ReadStoredValue(DrawState& st, std::uint8_t op, ByteReader& in);
 // 2 and 57: 527 and 535 bytes of operands.
-bool ReadPlotInfo(KpzDocument& doc, std::uint8_t op, ByteReader& in);
+bool ReadPlotInfo(DrawState& st, std::uint8_t op, ByteReader& in);
 
 }  // namespace quillon

@@ -97,6 +97,7 @@ class TraceDevice : public Device {
   int SaveDC() override;
   bool RestoreDC(int saved) override;
 
+  bool WantsNotes() const override { return true; }
   void Note(const std::string& text) override;
 
  private:

@@ -8,13 +8,11 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kNotePoints = 16;
-
 // Reads n points of the given width into the point buffer from index `at`.
-bool ReadInto(DrawContext& ctx, const KpzDocument& doc, ByteReader& in, std::uint64_t at,
+bool ReadInto(DrawContext& ctx, const DrawState& st, ByteReader& in, std::uint64_t at,
               std::uint64_t n, int width) {
   return ReadPoints(in, ctx.points(static_cast<std::size_t>(at + n)).subspan(at), width,
-                    doc.rotation, ctx.pageDots());
+                    st.rotation, ctx.pageDots());
 }
 
 // Point count of a record about to be read: its points must be in the file before any
@@ -26,58 +24,50 @@ bool ReserveFor(DrawContext& ctx, ByteReader& in, std::uint64_t n, int width) {
 
 }  // namespace
 
-std::string PointsNote(const std::string& label, std::span<const DevicePoint> points) {
-  std::string text = label + " n=" + std::to_string(points.size());
-  for (std::size_t i = 0; i < points.size() && i < kNotePoints; ++i)
-    text += " (" + std::to_string(points[i].x) + "," + std::to_string(points[i].y) + ")";
-  if (points.size() > kNotePoints) text += " ...";
-  return text;
-}
-
 // On Windows 9x a fresh line pen draws the points itself (stepping the dashes); with a valid
 // pen the points go through the stepper so the pattern carries on from the last line.
-bool HandlePolyline(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in) {
+bool HandlePolyline(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader& in) {
   in.i32();  // length, not used: the count says how far the record reaches
   const bool wide = op == opcode::PolylineRecord;
   const std::uint64_t n = wide ? in.u32() : in.u16();
   const int width = wide ? kPoint32 : kPoint16;
-  if (!in.ok() || !ReserveFor(ctx, in, n, width) || !ReadInto(ctx, doc, in, 0, n, width))
+  if (!in.ok() || !ReserveFor(ctx, in, n, width) || !ReadInto(ctx, st, in, 0, n, width))
     return false;
-  if (!doc.targetDc) return true;
+  if (!st.target) return true;
   const auto count = static_cast<std::uint32_t>(n);  // the capacity check bounds it
   const auto points = ctx.points(count);
   if (ctx.windows9x()) {
-    if (!doc.linePenValid) {
-      CreateLinePen(ctx, doc, count);
+    if (!st.line.valid) {
+      CreateLinePen(ctx, st, count);
     } else if (!points.empty()) {
       DashStepper& stepper = ctx.dashStepper();
-      stepper.SetDc(doc.targetDc);
+      stepper.SetDc(st.target);
       stepper.MoveTo(points[0].x, points[0].y);
       for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
     }
     return true;
   }
-  if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
-  doc.targetDc->Polyline(points);
+  if (!st.line.valid) CreateLinePen(ctx, st, 0);
+  st.target->Polyline(points);
   return true;
 }
 
 // The count of a Bezier chain (1 + 3k) is passed on as read.
-bool HandleBezier(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+bool HandleBezier(DrawContext& ctx, DrawState& st, ByteReader& in) {
   in.i32();
   in.skip(1);
   const std::uint64_t n = in.u32();
-  if (!in.ok() || !ReserveFor(ctx, in, n, kPoint32) || !ReadInto(ctx, doc, in, 0, n, kPoint32))
+  if (!in.ok() || !ReserveFor(ctx, in, n, kPoint32) || !ReadInto(ctx, st, in, 0, n, kPoint32))
     return false;
-  if (!doc.targetDc) return true;
-  if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
-  doc.targetDc->PolyBezier(ctx.points(static_cast<std::size_t>(n)));
+  if (!st.target) return true;
+  if (!st.line.valid) CreateLinePen(ctx, st, 0);
+  st.target->PolyBezier(ctx.points(static_cast<std::size_t>(n)));
   return true;
 }
 
-bool HandlePenTouch(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+bool HandlePenTouch(DrawContext& ctx, DrawState& st, ByteReader& in) {
   if (!in.skip(16)) return false;
-  if (doc.targetDc && !doc.linePenValid) CreateLinePen(ctx, doc, 0);
+  if (st.target && !st.line.valid) CreateLinePen(ctx, st, 0);
   return true;
 }
 
@@ -123,7 +113,7 @@ bool CountShapePoints(ByteReader scan, std::int32_t parts, bool close, std::uint
 // Each shape is drawn as one polyline or, when filled, one polygon edged with whatever pen
 // is selected. Bezier parts are drawn at once as they are read and their points stay in the
 // shape's outline too.
-bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
+bool HandleCompoundShape(DrawContext& ctx, DrawState& st, ByteReader& in) {
   in.i32();
   const std::uint8_t shapeFlags = in.u8();
   const std::int32_t shapes = in.i32();
@@ -148,10 +138,10 @@ bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
       const int width = type == kPart16 ? kPoint16 : kPoint32;
       // The second pass steps by the counts; it may not outrun what the first pass counted.
       if (!in.ok() || n < 0 || used + static_cast<std::uint64_t>(n) > total) return false;
-      if (!ReadInto(ctx, doc, in, used, static_cast<std::uint64_t>(n), width)) return false;
-      if (type == kPartBezier && doc.targetDc) {
-        if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
-        doc.targetDc->PolyBezier(ctx.points(used + n).subspan(static_cast<std::size_t>(used)));
+      if (!ReadInto(ctx, st, in, used, static_cast<std::uint64_t>(n), width)) return false;
+      if (type == kPartBezier && st.target) {
+        if (!st.line.valid) CreateLinePen(ctx, st, 0);
+        st.target->PolyBezier(ctx.points(used + n).subspan(static_cast<std::size_t>(used)));
       }
       used += static_cast<std::uint64_t>(n);
     }
@@ -161,14 +151,14 @@ bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in) {
       buffer[used] = buffer[0];
       ++used;
     }
-    if (!doc.targetDc) continue;
+    if (!st.target) continue;
     const auto count = static_cast<std::uint32_t>(used);
     if (filled) {
-      if (!doc.brushValid) SelectFillBrush(ctx, doc, count);
-      doc.targetDc->Polygon(ctx.points(count));
+      if (!st.fill.valid) SelectFillBrush(ctx, st, count);
+      st.target->Polygon(ctx.points(count));
     } else {
-      if (!doc.linePenValid) CreateLinePen(ctx, doc, 0);
-      doc.targetDc->Polyline(ctx.points(count));
+      if (!st.line.valid) CreateLinePen(ctx, st, 0);
+      st.target->Polyline(ctx.points(count));
     }
   }
   return true;

@@ -8,18 +8,14 @@
 #include <string>
 
 #include "document/byte_reader.h"
-#include "document/kpz_document.h"
 #include "render/draw_context.h"
+#include "render/draw_state.h"
 
 namespace quillon {
 
-bool HandlePolyline(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteReader& in);
-bool HandleBezier(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
-bool HandlePenTouch(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
-bool HandleCompoundShape(DrawContext& ctx, KpzDocument& doc, ByteReader& in);
-
-// "label n=3 (10,20) (30,40) (50,60)", at most 16 points, then " ...": the device note that
-// records carry until their drawing is in place.
-std::string PointsNote(const std::string& label, std::span<const DevicePoint> points);
+bool HandlePolyline(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader& in);
+bool HandleBezier(DrawContext& ctx, DrawState& st, ByteReader& in);
+bool HandlePenTouch(DrawContext& ctx, DrawState& st, ByteReader& in);
+bool HandleCompoundShape(DrawContext& ctx, DrawState& st, ByteReader& in);
 
 }  // namespace quillon

@@ -79,7 +79,7 @@ STDMETHODIMP QuillonCtl::put_DataFileName(BSTR value) {
     loaded_ = false;
     CloseDocument();
     // A new name may show its load message again.
-    context_->loader().ClearMessageShown();
+    context_->ClearMessageShown();
     ResetForNewDocument(nav_.view);
     dirty_ = true;
     Refresh(nav_, *this);
@@ -262,14 +262,17 @@ STDMETHODIMP QuillonCtl::put_Portrait_Landscape(short) {
 
 STDMETHODIMP QuillonCtl::get_PrintScaleOptions(LONG* value) {
   if (value == nullptr) return E_POINTER;
-  if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-  *value = context_->document()->scaleOption;
+  const auto settings = context_->printSettings();
+  if (!loaded_ || !settings) return NotLoaded();
+  *value = static_cast<LONG>(settings->scaleOption);
   return S_OK;
 }
 
 STDMETHODIMP QuillonCtl::put_PrintScaleOptions(LONG value) {
-  if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-  context_->document()->scaleOption = static_cast<int>(value);
+  auto settings = context_->printSettings();
+  if (!loaded_ || !settings) return NotLoaded();
+  settings->scaleOption = static_cast<ScaleOption>(value);
+  context_->SetPrintSettings(*settings);
   savedScaleOption_ = static_cast<int>(value);
   return S_OK;
 }
@@ -286,23 +289,26 @@ STDMETHODIMP QuillonCtl::PlotToForm() {
 
 STDMETHODIMP QuillonCtl::get_PrintScalePercentage(double* value) {
   if (value == nullptr) return E_POINTER;
-  if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-  *value = context_->document()->scalePercent;
+  const auto settings = context_->printSettings();
+  if (!loaded_ || !settings) return NotLoaded();
+  *value = settings->scalePercent;
   return S_OK;
 }
 
 STDMETHODIMP QuillonCtl::put_PrintScalePercentage(double value) {
-  if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-  context_->document()->scalePercent = value;
+  auto settings = context_->printSettings();
+  if (!loaded_ || !settings) return NotLoaded();
+  settings->scalePercent = value;
+  context_->SetPrintSettings(*settings);
   savedScalePercentage_ = value;
   return S_OK;
 }
 
 STDMETHODIMP QuillonCtl::get_KpzXSize(double* value) {
   if (value == nullptr) return E_POINTER;
-  const KpzDocument* doc = context_->document();
-  if (!loaded_ || doc == nullptr) return NotLoaded();
-  *value = doc->resolution * doc->pageWidth;
+  const auto page = context_->pageMeasure();
+  if (!loaded_ || !page) return NotLoaded();
+  *value = page->width;
   return S_OK;
 }
 
@@ -310,9 +316,9 @@ STDMETHODIMP QuillonCtl::put_KpzXSize(double) { return S_OK; }
 
 STDMETHODIMP QuillonCtl::get_KpzYSize(double* value) {
   if (value == nullptr) return E_POINTER;
-  const KpzDocument* doc = context_->document();
-  if (!loaded_ || doc == nullptr) return NotLoaded();
-  *value = doc->resolution * doc->pageHeight;
+  const auto page = context_->pageMeasure();
+  if (!loaded_ || !page) return NotLoaded();
+  *value = page->height;
   return S_OK;
 }
 
@@ -320,9 +326,9 @@ STDMETHODIMP QuillonCtl::put_KpzYSize(double) { return S_OK; }
 
 STDMETHODIMP QuillonCtl::get_KpzResolution(double* value) {
   if (value == nullptr) return E_POINTER;
-  const KpzDocument* doc = context_->document();
-  if (!loaded_ || doc == nullptr) return NotLoaded();
-  *value = doc->resolution;
+  const auto page = context_->pageMeasure();
+  if (!loaded_ || !page) return NotLoaded();
+  *value = page->resolution;
   return S_OK;
 }
 

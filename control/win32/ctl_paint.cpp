@@ -119,10 +119,7 @@ bool QuillonCtl::LoadDocument(int bw, int bh) {
   }
   // The zoom step is the user's.
   if (const auto factor = ReadScaleFactor(settings_)) frame.ScaleFactor = *factor;
-  if (KpzDocument* doc = context_->document()) {
-    doc->scaleOption = savedScaleOption_;
-    doc->scalePercent = savedScalePercentage_;
-  }
+  context_->SetPrintSettings({static_cast<ScaleOption>(savedScaleOption_), savedScalePercentage_});
   return true;
 }
 
@@ -151,30 +148,24 @@ void QuillonCtl::Paint(HDC target, const RECT& bounds) {
   if (!backBuffer_.exists() && !backBuffer_.Create(target, frame.BufferWidth, bufferHeight)) {
     return;
   }
-  KpzDocument* doc = context_->document();
-  if (!reuseBackBuffer_ && !nav_.drag.PanDragging && doc != nullptr) {
+  if (!reuseBackBuffer_ && !nav_.drag.PanDragging && context_->document() != nullptr) {
     SavedDcState state(backBuffer_.dc());
     backBuffer_.Clear(frame.BufferWidth, frame.BufferHeight);
     const bool scalePut = (propertySetFlags_ & kViewScalePut) != 0;
-    doc->zoom = nav_.view.ViewScale;
-    doc->recomputeExtents = scalePut;
-    doc->rotation = nav_.view.Rot;
-    // The DC state of the last draw was restored, so its pens and brush are no longer
-    // selected: this draw makes and selects its own before the first figure.
-    doc->linePenValid = doc->outlinePenValid = doc->brushValid = false;
+    const ViewState& view = nav_.view;
     GdiDevice device(backBuffer_.dc());
-    context_->DrawDocument(&device, 0, nav_.view.DrawExtentX, nav_.view.DrawExtentY, nav_.view.xOrg,
-                           nav_.view.yOrg, AnsiDataFileName(), 0);
-    doc->targetDc = nullptr;  // the device lives only for this draw
-    nav_.view.ViewScale = doc->zoom;
-    doc->recomputeExtents = false;
+    const DrawResult drawn = context_->DrawScreen(device,
+                                                  {view.DrawExtentX, view.DrawExtentY, view.xOrg,
+                                                   view.yOrg, view.ViewScale, view.Rot, scalePut},
+                                                  AnsiDataFileName());
+    nav_.view.ViewScale = drawn.zoom;
     if (scalePut) {
-      nav_.view.DrawExtentX = doc->resultWidth;
-      nav_.view.DrawExtentY = doc->resultHeight;
+      nav_.view.DrawExtentX = drawn.width;
+      nav_.view.DrawExtentY = drawn.height;
       propertySetFlags_ &= ~kViewScalePut;
     }
-    frame.KpzXSize = static_cast<int>(std::trunc(doc->pageWidth * doc->resolution));
-    frame.KpzYSize = static_cast<int>(std::trunc(doc->pageHeight * doc->resolution));
+    frame.KpzXSize = static_cast<int>(std::trunc(drawn.page.width));
+    frame.KpzYSize = static_cast<int>(std::trunc(drawn.page.height));
   }
   const ViewPoint shift = nav_.drag.PanDragging ? nav_.drag.PanDragOffset : ViewPoint{};
   backBuffer_.CopyTo(target, shift.x, shift.y, frame.BufferWidth, frame.BufferHeight);

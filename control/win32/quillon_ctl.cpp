@@ -221,13 +221,9 @@ void QuillonCtl::UpdateView() {
   if (window_ != nullptr) ::UpdateWindow(window_);
 }
 
-void QuillonCtl::ResetZoom() {
-  if (KpzDocument* doc = context_->document()) doc->zoom = 0;
-}
+void QuillonCtl::ResetZoom() { context_->ForgetZoom(); }
 
-void QuillonCtl::ResetRasterCache() {
-  if (KpzDocument* doc = context_->document()) doc->rasterCacheResetPending = 1;
-}
+void QuillonCtl::ResetRasterCache() { context_->RequestRasterCacheReset(); }
 
 void QuillonCtl::FireViewChange() {
   if (viewSink_) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);

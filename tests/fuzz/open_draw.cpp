@@ -37,16 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   quillon::NullDevice screen;
   for (int rotation : {270, 90}) {
-    context.document()->rotation = rotation;
-    context.DrawDocument(&screen, 0, 800, 600, 0, 0, kName, 0);
+    const double zoom = context.state()->zoom;
+    context.DrawScreen(screen, {800, 600, 0, 0, zoom, rotation}, kName);
   }
 
   quillon::TraceDevice printer;
   MakeA4Printer(printer);
-  context.ResetDrawState();
-  context.document()->rotation = 0;
-  context.document()->targetDc = &printer;
-  context.DrawDocument(nullptr, 1, 800, 600, 0, 0, kName, 0);
+  context.state()->rotation = 0;
+  context.DrawPrint(printer, {800, 600, 0, 0}, kName);
 
   context.CloseDocument(&screen);
   return 0;

@@ -85,14 +85,14 @@ TEST_F(DispatchTest, PointsTurnWithViewRotation) {
   b.PageSize(1.0, 0.8, 1000);
   b.BeginPage().Polyline({{10, 20}}).ShortPolyline({{10, 20}}).Bezier({{10, 20}}).EndPage();
   Open(b);
-  doc->rotation = 90;
+  st->rotation = 90;
   DrawScreen();
   ASSERT_EQ(Drawn(dev).size(), 3u);
   EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (780,10)");
   EXPECT_EQ(Drawn(dev)[1], "Polyline 1 (780,10)");
   EXPECT_EQ(Drawn(dev)[2], "PolyBezier 1 (780,10)");
   dev.Clear();
-  doc->rotation = 270;
+  st->rotation = 270;
   DrawScreen();
   EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (20,990)");
 }
@@ -120,11 +120,11 @@ TEST_F(DispatchTest, FillRecordsReadExactly) {
   EXPECT_EQ(Drawn(dev)[2], "Rectangle 1 2 3 4");
   EXPECT_EQ(Drawn(dev)[3], "Rectangle 5 6 7 8");
   EXPECT_EQ(Drawn(dev)[4], "Polyline 1 (0,0)");
-  ASSERT_EQ(doc->patternCount, 1u);
-  EXPECT_EQ(doc->patternTable[0].id, 9);
+  ASSERT_EQ(st->patterns.count, 1u);
+  EXPECT_EQ(st->patterns.entries[0].id, 9);
   // The outlined set made the outline pen, the pen touch the line pen that the polyline used.
   EXPECT_EQ(dev.Count("ExtCreatePen"), 2u);
-  EXPECT_TRUE(doc->linePenValid);
+  EXPECT_TRUE(st->line.valid);
 }
 
 TEST_F(DispatchTest, SheetBackgroundSetsSolidFillAndTurnsRing) {
@@ -132,14 +132,14 @@ TEST_F(DispatchTest, SheetBackgroundSetsSolidFillAndTurnsRing) {
   b.PageSize(1.0, 0.5, 1000);
   b.BeginPage().SheetBackground(1000, 0.2, 0.1, 0x00ABCDEF).EndPage();
   Open(b);
-  doc->brushValid = true;
-  doc->fillStyle = 4;
-  doc->rotation = 180;
+  st->fill.valid = true;
+  st->fill.style = 4;
+  st->rotation = 180;
   DrawScreen();
-  EXPECT_EQ(doc->fillColour, 0x00EFCDABu);
-  EXPECT_EQ(doc->fillColourMode, 1);
-  EXPECT_EQ(doc->fillStyle, 0);
-  EXPECT_TRUE(doc->brushValid);  // the fill made a solid brush in the new colour
+  EXPECT_EQ(st->fill.colour, 0x00EFCDABu);
+  EXPECT_EQ(st->fill.colourMode, 1);
+  EXPECT_EQ(st->fill.style, 0);
+  EXPECT_TRUE(st->fill.valid);  // the fill made a solid brush in the new colour
   EXPECT_EQ(dev.Count("CreateSolidBrush colour=0xEFCDAB"), 1u);
   ASSERT_EQ(Drawn(dev).size(), 1u);
   EXPECT_EQ(Drawn(dev)[0],

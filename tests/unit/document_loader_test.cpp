@@ -13,6 +13,7 @@
 #include "document/native/arena_heap.h"
 #include "document/native/native_document_platform.h"
 #include "document/raster_thresholds.h"
+#include "render/draw_context.h"
 #include "tests/support/fake_document_platform.h"
 
 namespace quillon {
@@ -43,15 +44,8 @@ TEST_F(LoaderTest, PlainFileIsMappedAndRecordInitialised) {
   EXPECT_EQ(doc->documentHeap, doc->heapOwner.get());
   EXPECT_EQ(std::vector<std::uint8_t>(doc->view.begin(), doc->view.end()), PlainBytes());
   EXPECT_EQ(doc->fileSize, PlainBytes().size());
-  EXPECT_EQ(doc->cursor, 0u);
   EXPECT_DOUBLE_EQ(doc->loadViewWidth, 640.5);
   EXPECT_DOUBLE_EQ(doc->loadViewHeight, 480.25);
-  EXPECT_EQ(doc->reductionFactor, 1);
-  EXPECT_EQ(doc->rasterCacheResetPending, 0u);
-  EXPECT_EQ(doc->rasterCache, nullptr);
-  EXPECT_EQ(doc->rasterOrdinal, -1);
-  EXPECT_FALSE(doc->rasterCacheAllocated);
-  EXPECT_EQ(doc->rasterThresholds, RasterThresholdsForLevel(0));
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(platform.liveMappings, 1);
 }
@@ -318,11 +312,28 @@ TEST(RasterThresholds, EachLevelMakesOneMoreStepUnreachable) {
 
 TEST_F(LoaderTest, DocumentTakesThresholdsOfTheLimitedLevel) {
   platform.AddFile("good.kpz", PlainBytes());
-  loader.setMaxRasterZoomLevel(7);
-  EXPECT_EQ(loader.maxRasterZoomLevel(), 4u);
-  ASSERT_EQ(loader.OpenDocument("good.kpz", 1, 1), 0);
-  EXPECT_DOUBLE_EQ(loader.document()->rasterThresholds[3], 1000.08);
-  EXPECT_DOUBLE_EQ(loader.document()->rasterThresholds[4], 0.04);
+  DrawContext limited(platform, 0, 7);
+  EXPECT_EQ(limited.maxRasterZoomLevel(), 4u);
+  ASSERT_EQ(limited.OpenDocument("good.kpz", 1, 1), 0);
+  EXPECT_DOUBLE_EQ(limited.state()->rasterThresholds[3], 1000.08);
+  EXPECT_DOUBLE_EQ(limited.state()->rasterThresholds[4], 0.04);
+}
+
+TEST_F(LoaderTest, OpenedDocumentStartsWithAFreshDrawingState) {
+  platform.AddFile("plan.kpz", PlainBytes());
+  DrawContext context(platform, 0, 0);
+  ASSERT_EQ(context.OpenDocument("plan.kpz", 640.5, 480.25), 0);
+  const DrawState* st = context.state();
+  ASSERT_NE(st, nullptr);
+  EXPECT_EQ(&st->doc(), context.document());
+  EXPECT_EQ(st->cursor, 0u);
+  EXPECT_EQ(st->reductionFactor, 1);
+  EXPECT_FALSE(st->rasterCacheResetPending);
+  EXPECT_EQ(st->rasterCache.entries, nullptr);
+  EXPECT_EQ(st->rasterOrdinal, -1);
+  EXPECT_EQ(st->rasterThresholds, RasterThresholdsForLevel(0));
+  context.CloseDocument();
+  EXPECT_EQ(context.state(), nullptr);
 }
 
 // --- Native services over real files ---------------------------------------------------------

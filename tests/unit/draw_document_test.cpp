@@ -34,8 +34,8 @@ TEST_F(DrawDocumentTest, EmptyPageTableStillOpensAndClosesPrintJob) {
   EXPECT_EQ(dev.Count("EndDoc"), 1u);
   EXPECT_TRUE(Drawn(dev).empty());
   EXPECT_EQ(released, 1);
-  EXPECT_EQ(doc->targetDc, nullptr);
-  EXPECT_FALSE(doc->printing);
+  EXPECT_EQ(st->target, nullptr);
+  EXPECT_FALSE(st->printing);
 }
 
 TEST_F(DrawDocumentTest, EndOfPageFirstEndsPageAndPrinterPage) {
@@ -67,22 +67,22 @@ TEST_F(DrawDocumentTest, ScreenDrawDuringPrintDrawsNothing) {
   KpzBuilder b;
   b.BeginPage().Polyline({{5, 6}}).EndPage();
   Open(b);
-  doc->printing = true;
+  st->printing = true;
   EXPECT_EQ(ctx.DrawDocument(&dev, 0, 500, 500, 0, 0, "plot.kpz", 0), 0);
   EXPECT_TRUE(dev.lines().empty());
-  EXPECT_EQ(doc->targetDc, nullptr);
-  EXPECT_TRUE(doc->printing);
+  EXPECT_EQ(st->target, nullptr);
+  EXPECT_TRUE(st->printing);
 }
 
 TEST_F(DrawDocumentTest, RecomputedExtentsFollowZoom) {
   KpzBuilder b;
   b.PageSize(2.0, 1.0, 1000);
   Open(b);
-  doc->zoom = 0.5;
-  doc->recomputeExtents = true;
+  st->zoom = 0.5;
+  st->recomputeExtents = true;
   DrawScreen(123, 456);
-  EXPECT_DOUBLE_EQ(doc->resultWidth, 1000);
-  EXPECT_DOUBLE_EQ(doc->resultHeight, 500);
+  EXPECT_DOUBLE_EQ(st->resultWidth, 1000);
+  EXPECT_DOUBLE_EQ(st->resultHeight, 500);
   EXPECT_EQ(ctx.pageDotsX(), 2000);
   EXPECT_EQ(ctx.pageDotsY(), 1000);
 }
@@ -90,10 +90,10 @@ TEST_F(DrawDocumentTest, RecomputedExtentsFollowZoom) {
 TEST_F(DrawDocumentTest, RecomputeWithoutZoomReportsGivenExtents) {
   KpzBuilder b;
   Open(b);
-  doc->recomputeExtents = true;
+  st->recomputeExtents = true;
   DrawScreen(640, 480);
-  EXPECT_DOUBLE_EQ(doc->resultWidth, 640);
-  EXPECT_DOUBLE_EQ(doc->resultHeight, 480);
+  EXPECT_DOUBLE_EQ(st->resultWidth, 640);
+  EXPECT_DOUBLE_EQ(st->resultHeight, 480);
 }
 
 TEST_F(DrawDocumentTest, InvalidIndexDrawsNothing) {
@@ -105,19 +105,19 @@ TEST_F(DrawDocumentTest, InvalidIndexDrawsNothing) {
   EXPECT_TRUE(dev.lines().empty());
   DrawPrint();
   EXPECT_EQ(dev.Count("StartDoc"), 0u);
-  EXPECT_FALSE(doc->printing);
+  EXPECT_FALSE(st->printing);
 }
 
 TEST_F(DrawDocumentTest, ScaleOptionZeroPrintsNoJob) {
   KpzBuilder b;
   b.BeginPage().Polyline({{5, 6}}).EndPage();
   Open(b);
-  doc->scaleOption = 0;
+  st->print.scaleOption = ScaleOption::None;
   DrawPrint();
   EXPECT_EQ(dev.Count("StartDoc"), 0u);
   EXPECT_EQ(dev.Count("EndDoc"), 0u);
   EXPECT_TRUE(Drawn(dev).empty());
-  EXPECT_FALSE(doc->printing);
+  EXPECT_FALSE(st->printing);
 }
 
 TEST_F(DrawDocumentTest, PagesDrawnInTableOrder) {
@@ -233,7 +233,7 @@ TEST_F(DrawDocumentTest, LastPageWithoutEndRunsThroughTablesAndIndex) {
   ASSERT_EQ(Drawn(dev).size(), 1u);
   EXPECT_EQ(dev.Count("EndPage"), 0u);
   EXPECT_EQ(dev.Count("EndDoc"), 1u);
-  EXPECT_EQ(doc->cursor, doc->view.size());  // walked up to the end of the index record
+  EXPECT_EQ(st->cursor, doc->view.size());  // walked up to the end of the index record
 }
 
 TEST_F(DrawDocumentTest, TextRecordsSteppedOver) {
@@ -296,7 +296,7 @@ TEST_F(DrawDocumentTest, OpenBuildsOrTablesAndBitonalBlackBackgroundSwitchesToAn
   DrawScreen();
   EXPECT_EQ(ctx.halvingMode(), DrawContext::kHalvingAnd);
   EXPECT_EQ(ctx.halvingTables().high[0x40], 0x00);
-  EXPECT_EQ(doc->rasterOrdinal, 0);
+  EXPECT_EQ(st->rasterOrdinal, 0);
 }
 
 TEST(PrintJobNameTest, NamePartOfDocument) {
@@ -320,29 +320,29 @@ TEST_F(DrawDocumentTest, ResetDrawStateRestoresDefaultsButKeepsMixModes) {
       .EndPage();
   Open(b);
   DrawScreen();
-  ASSERT_EQ(doc->unusedValue32, 77);
-  doc->linePenValid = doc->outlinePenValid = doc->brushValid = true;
+  ASSERT_EQ(st->unusedValue32, 77);
+  st->line.valid = st->outline.valid = st->fill.valid = true;
   ctx.ResetDrawState();
-  EXPECT_EQ(doc->lineColour, 0u);
-  EXPECT_EQ(doc->outlineColour, 0u);
-  EXPECT_EQ(doc->lineWidth, 1.0);
-  EXPECT_EQ(doc->fillColour, 0xFFFFFFu);
-  EXPECT_EQ(doc->fillColourMode, 0);
-  EXPECT_EQ(doc->fillStyle, 0);
-  EXPECT_EQ(doc->lineJoin, 4);
-  EXPECT_EQ(doc->lineCap, 3);
-  EXPECT_EQ(doc->unusedValue32, 0);
-  EXPECT_FALSE(doc->linePenValid || doc->outlinePenValid || doc->brushValid);
-  EXPECT_EQ(doc->lineMix, 4);
-  EXPECT_EQ(doc->outlineMix, 4);
+  EXPECT_EQ(st->line.colour, 0u);
+  EXPECT_EQ(st->outline.colour, 0u);
+  EXPECT_EQ(st->line.width, 1.0);
+  EXPECT_EQ(st->fill.colour, 0xFFFFFFu);
+  EXPECT_EQ(st->fill.colourMode, 0);
+  EXPECT_EQ(st->fill.style, 0);
+  EXPECT_EQ(st->line.join, 4);
+  EXPECT_EQ(st->line.cap, 3);
+  EXPECT_EQ(st->unusedValue32, 0);
+  EXPECT_FALSE(st->line.valid || st->outline.valid || st->fill.valid);
+  EXPECT_EQ(st->line.mix, 4);
+  EXPECT_EQ(st->outline.mix, 4);
 }
 
 TEST_F(DrawDocumentTest, SelectInitialObjectsSelectsRoundPenAndSolidBrush) {
   KpzBuilder b;
   Open(b);
   ctx.ResetDrawState();
-  doc->lineColour = 0x0000FF;
-  doc->targetDc = &dev;
+  st->line.colour = 0x0000FF;
+  st->target = &dev;
   ctx.SelectInitialObjects();
   ASSERT_EQ(dev.lines().size(), 5u);
   EXPECT_EQ(dev.lines()[0],
@@ -351,8 +351,8 @@ TEST_F(DrawDocumentTest, SelectInitialObjectsSelectsRoundPenAndSolidBrush) {
   EXPECT_EQ(dev.lines()[2], "SelectObject pen#1 -> stock#7");
   EXPECT_EQ(dev.lines()[3], "SelectObject brush#2 -> stock#0");
   EXPECT_EQ(dev.lines()[4], "SetMiterLimit 1");
-  EXPECT_EQ(doc->linePen, dev.selectedPen());
-  EXPECT_EQ(doc->fillBrush, dev.selectedBrush());
+  EXPECT_EQ(st->line.pen, dev.selectedPen());
+  EXPECT_EQ(st->fill.brush, dev.selectedBrush());
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class FillBrushTest : public InterpreterTest {
     KpzBuilder b;
     b.BeginPage().EndPage();
     Open(b);
-    doc->targetDc = &bitmaps;
+    st->target = &bitmaps;
   }
   // A one-bit pattern of width x height with every other row set.
   PatternEntry* Define(std::uint16_t id, std::int32_t width, std::int32_t height) {
@@ -45,7 +45,7 @@ class FillBrushTest : public InterpreterTest {
     record.bytesPerRow = bytesPerRow;
     record.format = 0x8010;
     record.pixels = pixels;
-    return AddPattern(*doc, record);
+    return AddPattern(*st, record);
   }
   std::vector<std::string> Lines() const { return bitmaps.lines(); }
 
@@ -54,13 +54,13 @@ class FillBrushTest : public InterpreterTest {
 };
 
 TEST_F(FillBrushTest, SolidBrushAppliesItsModeAndIsValid) {
-  doc->fillColour = 0x123456;
-  doc->fillColourMode = 4;
-  ASSERT_TRUE(SelectFillBrush(ctx, *doc, 0));
+  st->fill.colour = 0x123456;
+  st->fill.colourMode = 4;
+  ASSERT_TRUE(SelectFillBrush(ctx, *st, 0));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"CreateSolidBrush colour=0x123456 -> brush#1",
                                                "SetROP2 9", "SelectObject brush#1 -> stock#0"}));
-  EXPECT_TRUE(doc->brushValid);
-  EXPECT_EQ(doc->fillBrush, bitmaps.selectedBrush());
+  EXPECT_TRUE(st->fill.valid);
+  EXPECT_EQ(st->fill.brush, bitmaps.selectedBrush());
 }
 
 TEST_F(FillBrushTest, ModeBytesLowestKnownBitDecides) {
@@ -75,20 +75,20 @@ TEST_F(FillBrushTest, ModeBytesLowestKnownBitDecides) {
 }
 
 TEST_F(FillBrushTest, ModeWithoutKnownBitsLeavesTheMixAlone) {
-  doc->fillColourMode = 8;
-  SelectFillBrush(ctx, *doc, 0);
+  st->fill.colourMode = 8;
+  SelectFillBrush(ctx, *st, 0);
   EXPECT_EQ(bitmaps.Count("SetROP2"), 0u);
 }
 
 TEST_F(FillBrushTest, EachHatchStyleGetsItsHatchInTheForegroundColour) {
   const int hatches[] = {gdi::kHatchHorizontal, gdi::kHatchVertical, gdi::kHatchFDiagonal,
                          gdi::kHatchBDiagonal,  gdi::kHatchCross,    gdi::kHatchDiagCross};
-  doc->patternForeColour = 0x00FF00;
-  doc->patternForeMode = 2;
+  st->fill.foreColour = 0x00FF00;
+  st->fill.foreMode = 2;
   for (std::uint16_t style = 1; style <= 6; ++style) {
     bitmaps.Clear();
-    doc->fillStyle = style;
-    ASSERT_TRUE(SelectFillBrush(ctx, *doc, 0));
+    st->fill.style = style;
+    ASSERT_TRUE(SelectFillBrush(ctx, *st, 0));
     const auto lines = Lines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], "SetROP2 11");  // the mode comes before the brush
@@ -96,54 +96,54 @@ TEST_F(FillBrushTest, EachHatchStyleGetsItsHatchInTheForegroundColour) {
         lines[1].rfind(
             "CreateHatchBrush hatch=" + std::to_string(hatches[style - 1]) + " colour=0x00FF00", 0),
         0u);
-    EXPECT_TRUE(doc->brushValid);
+    EXPECT_TRUE(st->fill.valid);
   }
   // Each brush replaced the one before it and deleted it.
   EXPECT_EQ(bitmaps.liveObjects(), 1u);
 }
 
 TEST_F(FillBrushTest, SelectingABrushInvalidatesBothPens) {
-  doc->linePenValid = doc->outlinePenValid = true;
-  SelectFillBrush(ctx, *doc, 0);
-  EXPECT_FALSE(doc->linePenValid);
-  EXPECT_FALSE(doc->outlinePenValid);
+  st->line.valid = st->outline.valid = true;
+  SelectFillBrush(ctx, *st, 0);
+  EXPECT_FALSE(st->line.valid);
+  EXPECT_FALSE(st->outline.valid);
 }
 
 TEST_F(FillBrushTest, RefusedBrushKeepsTheOldOneAndStaysInvalid) {
   bitmaps.SetFailCreations(true);
-  EXPECT_FALSE(SelectFillBrush(ctx, *doc, 0));
-  EXPECT_FALSE(doc->brushValid);
+  EXPECT_FALSE(SelectFillBrush(ctx, *st, 0));
+  EXPECT_FALSE(st->fill.valid);
   EXPECT_EQ(bitmaps.Count("SelectObject"), 0u);
 }
 
 TEST_F(FillBrushTest, UnknownPatternLeavesTheBrushAndDoesNothingElse) {
-  doc->fillStyle = 7;
+  st->fill.style = 7;
   Define(8, 8, 8);
-  doc->linePenValid = true;
-  EXPECT_FALSE(SelectFillBrush(ctx, *doc, 0));
+  st->line.valid = true;
+  EXPECT_FALSE(SelectFillBrush(ctx, *st, 0));
   EXPECT_TRUE(Lines().empty());
-  EXPECT_TRUE(doc->linePenValid);
+  EXPECT_TRUE(st->line.valid);
 }
 
 TEST_F(FillBrushTest, OneBitColoursComeFromTheForegroundAndBackground) {
   PatternEntry* entry = Define(7, 8, 8);
-  doc->fillStyle = 7;
-  doc->patternForeColour = 0x0000FF;
-  doc->patternBackColour = 0x00FF00;
-  ASSERT_TRUE(SelectFillBrush(ctx, *doc, 0));
+  st->fill.style = 7;
+  st->fill.foreColour = 0x0000FF;
+  st->fill.backColour = 0x00FF00;
+  ASSERT_TRUE(SelectFillBrush(ctx, *st, 0));
   EXPECT_EQ(ColourEntry(PatternColours(*entry), 1), 0x0000FFu);
   EXPECT_EQ(ColourEntry(PatternColours(*entry), 0), 0x00FF00u);
-  EXPECT_FALSE(doc->brushValid);  // a pattern is made again for the next record
+  EXPECT_FALSE(st->fill.valid);  // a pattern is made again for the next record
   EXPECT_EQ(bitmaps.Count("CreateDibPatternBrush"), 1u);
   EXPECT_EQ(bitmaps.Count("SetROP2 13"), 1u);  // foreground mode 1
 }
 
 TEST_F(FillBrushTest, TransparentBackgroundTakesTheDcBackgroundColour) {
   PatternEntry* entry = Define(7, 8, 8);
-  doc->fillStyle = 7;
-  doc->patternBackMode = 2;
+  st->fill.style = 7;
+  st->fill.backMode = 2;
   bitmaps.SetBkColor(0x00ABCDEF);
-  SelectFillBrush(ctx, *doc, 0);
+  SelectFillBrush(ctx, *st, 0);
   EXPECT_EQ(ColourEntry(PatternColours(*entry), 0), 0x00ABCDEFu);
   // Foreground mode 1 gives R2_COPYPEN, then the see-through background R2_MASKPEN.
   EXPECT_EQ(bitmaps.LinesStartingWith("SetROP2"), std::vector<std::string>{"SetROP2 9"});
@@ -151,12 +151,12 @@ TEST_F(FillBrushTest, TransparentBackgroundTakesTheDcBackgroundColour) {
 
 TEST_F(FillBrushTest, SeeThroughForegroundOfTheBackgroundColourSwapsTheModes) {
   Define(7, 8, 8);
-  doc->fillStyle = 7;
-  doc->patternForeMode = 2;
-  doc->patternForeColour = doc->patternBackColour = 0x00336699;
-  SelectFillBrush(ctx, *doc, 0);
-  EXPECT_EQ(doc->patternForeMode, 1);
-  EXPECT_EQ(doc->patternBackMode, 2);
+  st->fill.style = 7;
+  st->fill.foreMode = 2;
+  st->fill.foreColour = st->fill.backColour = 0x00336699;
+  SelectFillBrush(ctx, *st, 0);
+  EXPECT_EQ(st->fill.foreMode, 1);
+  EXPECT_EQ(st->fill.backMode, 2);
 }
 
 TEST_F(FillBrushTest, PatternMixRules) {
@@ -170,26 +170,26 @@ TEST_F(FillBrushTest, PatternMixRules) {
 
 TEST_F(FillBrushTest, SmallPatternIsUsedAsDefinedTopDownAtAngleZero) {
   Define(7, 19, 300);
-  doc->fillStyle = 7;
-  doc->zoom = 1.0 / 64;  // far out: still not reduced
-  doc->rotation = 90;
-  SelectFillBrush(ctx, *doc, 0);
+  st->fill.style = 7;
+  st->zoom = 1.0 / 64;  // far out: still not reduced
+  st->rotation = 90;
+  SelectFillBrush(ctx, *st, 0);
   ASSERT_EQ(bitmaps.brushes.size(), 1u);
   EXPECT_EQ(DibWidth(bitmaps.brushes[0]), 19);
   EXPECT_EQ(DibHeight(bitmaps.brushes[0]), -300);  // and not turned
   // The entry itself keeps its bottom-up header.
-  EXPECT_EQ(DibHeight({doc->patternTable[0].dib, 40}), 300);
-  doc->patternAngle = 90;
-  SelectFillBrush(ctx, *doc, 0);
+  EXPECT_EQ(DibHeight({st->patterns.entries[0].dib, 40}), 300);
+  st->fill.angle = 90;
+  SelectFillBrush(ctx, *st, 0);
   EXPECT_EQ(DibHeight(bitmaps.brushes[1]), 300);
 }
 
 TEST_F(FillBrushTest, LargePatternIsReducedForTheZoomAndTurnedWithTheView) {
   Define(7, 336, 168);  // L = 8: 168/16 < 21
-  doc->fillStyle = 7;
-  doc->zoom = 1.0 / 20;  // D = 20: E = min(8, 16)
-  doc->rotation = 270;   // angle 0 turns by 90
-  SelectFillBrush(ctx, *doc, 0);
+  st->fill.style = 7;
+  st->zoom = 1.0 / 20;  // D = 20: E = min(8, 16)
+  st->rotation = 270;   // angle 0 turns by 90
+  SelectFillBrush(ctx, *st, 0);
   ASSERT_EQ(bitmaps.brushes.size(), 1u);
   EXPECT_EQ(DibWidth(bitmaps.brushes[0]), 21);   // 168 / 8, sides exchanged
   EXPECT_EQ(DibHeight(bitmaps.brushes[0]), 42);  // 336 / 8
@@ -198,11 +198,11 @@ TEST_F(FillBrushTest, LargePatternIsReducedForTheZoomAndTurnedWithTheView) {
 
 TEST_F(FillBrushTest, PatternAtAnOddAngleIsNotTurned) {
   Define(7, 40, 60);
-  doc->fillStyle = 7;
-  doc->zoom = 1;
-  doc->rotation = 90;
-  doc->patternAngle = 45;
-  SelectFillBrush(ctx, *doc, 0);
+  st->fill.style = 7;
+  st->zoom = 1;
+  st->rotation = 90;
+  st->fill.angle = 45;
+  SelectFillBrush(ctx, *st, 0);
   ASSERT_EQ(bitmaps.brushes.size(), 1u);
   EXPECT_EQ(DibWidth(bitmaps.brushes[0]), 40);
   EXPECT_EQ(DibHeight(bitmaps.brushes[0]), 60);
@@ -210,9 +210,9 @@ TEST_F(FillBrushTest, PatternAtAnOddAngleIsNotTurned) {
 
 TEST_F(FillBrushTest, HalvedOneBitPatternFollowsThePairRule) {
   Define(7, 84, 84);  // every other row set: L = 4
-  doc->fillStyle = 7;
-  doc->zoom = 1.0 / 3;  // D = 3: E = 2
-  SelectFillBrush(ctx, *doc, 0);
+  st->fill.style = 7;
+  st->zoom = 1.0 / 3;  // D = 3: E = 2
+  SelectFillBrush(ctx, *st, 0);
   ASSERT_EQ(bitmaps.brushes.size(), 1u);
   const auto& dib = bitmaps.brushes[0];
   EXPECT_EQ(DibWidth(dib), 42);
@@ -227,13 +227,13 @@ TEST_F(FillBrushTest, HalvedOneBitPatternFollowsThePairRule) {
 TEST_F(FillBrushTest, Windows9xScreenPatternIsASolidForegroundBrush) {
   Define(7, 8, 8);
   ctx.SetPlatformFlavour(PlatformFlavour::Windows9x);
-  doc->fillStyle = 7;
-  doc->patternForeColour = 0x00000080;
-  SelectFillBrush(ctx, *doc, 0);
+  st->fill.style = 7;
+  st->fill.foreColour = 0x00000080;
+  SelectFillBrush(ctx, *st, 0);
   EXPECT_EQ(bitmaps.LinesStartingWith("CreateSolidBrush"),
             std::vector<std::string>{"CreateSolidBrush colour=0x000080 -> brush#1"});
   EXPECT_EQ(bitmaps.Count("CreateDibPatternBrush"), 0u);
-  EXPECT_FALSE(doc->brushValid);
+  EXPECT_FALSE(st->fill.valid);
 }
 
 TEST(PatternReductionTest, LargestReductionKeepsTwentyOnePixelsASide) {

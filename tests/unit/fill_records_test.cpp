@@ -49,8 +49,8 @@ TEST_F(FillRecordsTest, FilledAndOutlinedSetMakesBrushThenPenAndDrawsAllRings) {
                 "(75,75) (25,75) (25,25)"});
   EXPECT_EQ(dev.Count("GetStockObject"), 0u);  // nothing replaced by a stock object
   // The outline pen invalidated the brush again.
-  EXPECT_FALSE(doc->brushValid);
-  EXPECT_TRUE(doc->outlinePenValid);
+  EXPECT_FALSE(st->fill.valid);
+  EXPECT_TRUE(st->outline.valid);
 }
 
 TEST_F(FillRecordsTest, UnfilledSetDrawsOutlineWithNullBrushAndRestoresIt) {
@@ -94,7 +94,7 @@ TEST_F(FillRecordsTest, RectanglesTurnWithTheViewAndUseTheSelectedPen) {
   b.PageSize(1.0, 0.8, 1000);
   b.BeginPage().FillStyle(5).Rectangles({{10, 20, 30, 40}, {0, 0, 5, 5}});
   Open((b.EndPage(), b));
-  doc->rotation = 90;
+  st->rotation = 90;
   DrawScreen();
   EXPECT_EQ(dev.LinesStartingWith("CreateHatchBrush"),
             std::vector<std::string>{"CreateHatchBrush hatch=4 colour=0x000000 -> brush#1"});
@@ -108,7 +108,7 @@ TEST_F(FillRecordsTest, SheetBackgroundFillsTheTurnedSheetWithoutOutline) {
   b.PageSize(1.0, 0.5, 1000);
   b.BeginPage().SheetBackground(1000, 0.2, 0.1, 0x00102030);
   Open((b.EndPage(), b));
-  doc->rotation = 90;
+  st->rotation = 90;
   DrawScreen();
   EXPECT_EQ(dev.LinesStartingWith("CreateSolidBrush"),
             std::vector<std::string>{"CreateSolidBrush colour=0x302010 -> brush#1"});
@@ -116,8 +116,29 @@ TEST_F(FillRecordsTest, SheetBackgroundFillsTheTurnedSheetWithoutOutline) {
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[2], "PolyPolygon counts=[5] (500,0) (400,0) (400,200) (500,200) (500,0)");
   EXPECT_EQ(lines[3], "SelectObject stock#7 -> stock#8");
-  EXPECT_EQ(doc->resolution, 1000);
-  EXPECT_TRUE(doc->brushValid);
+  EXPECT_EQ(st->resolution, 1000);
+  EXPECT_TRUE(st->fill.valid);
+}
+
+// The sheet's resolution is a double in the file and stays one: the page size, the values
+// scripts read and true-size prints keep its fraction.
+TEST_F(FillRecordsTest, SheetBackgroundResolutionKeepsItsFraction) {
+  const struct {
+    double given, kept;
+  } cases[] = {{11811.5, 11811.5}, {70000.25, 70000.25}, {0.75, 0.75}, {-3, 0}};
+  for (const auto& c : cases) {
+    KpzBuilder b;
+    b.PageSize(0.5, 0.25, 1000);
+    b.BeginPage().SheetBackground(c.given, 0.5, 0.25, 0);
+    Open((b.EndPage(), b));
+    DrawScreen();
+    EXPECT_EQ(st->resolution, c.kept) << c.given;
+    const auto page = ctx.pageMeasure();
+    ASSERT_TRUE(page);
+    EXPECT_DOUBLE_EQ(page->resolution, c.kept) << c.given;
+    EXPECT_DOUBLE_EQ(page->width, doc->header.pageWidth * c.kept) << c.given;
+    EXPECT_DOUBLE_EQ(page->height, doc->header.pageHeight * c.kept) << c.given;
+  }
 }
 
 TEST_F(FillRecordsTest, SetWhosePointsAreMissingEndsThePage) {

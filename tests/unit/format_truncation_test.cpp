@@ -108,7 +108,7 @@ TEST(FormatTruncationTest, WholeFileReadsBothPages) {
   ASSERT_TRUE(index);
   ApplyIndexRecord(doc, *index);
   ASSERT_TRUE(ReadHeaderRecord(doc, *index));
-  EXPECT_EQ(doc.resolution, 400);
+  EXPECT_EQ(doc.header.resolution, 400);
   ASSERT_EQ(doc.pageTable.count, 2u);
   const Walk first = WalkPage(file, doc.dataStart + *PageOffset(doc, 0));
   const Walk second = WalkPage(file, doc.dataStart + *PageOffset(doc, 1));

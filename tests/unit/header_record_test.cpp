@@ -43,21 +43,21 @@ TEST(HeaderRecordTest, ReadsEveryField) {
   Loaded l;
   ASSERT_NO_FATAL_FAILURE(Load(l, KpzBuilder().Header(h).Build()));
   ASSERT_TRUE(ReadHeaderRecord(l.doc, l.index));
-  EXPECT_EQ(l.doc.headerWord, -7);
-  EXPECT_DOUBLE_EQ(l.doc.headerValue1, 1.0 + 32768.0 / 65535.0);
-  EXPECT_NEAR(l.doc.pageWidth, 0.841, 1e-5);
-  EXPECT_NEAR(l.doc.pageHeight, 1.189, 1e-5);
-  EXPECT_DOUBLE_EQ(l.doc.headerValue2, 2.0 + 1.0 / 65535.0);
-  EXPECT_EQ(l.doc.headerShort, -2);
-  EXPECT_EQ(l.doc.resolution, 15748);
-  EXPECT_EQ(std::string(l.doc.versionText.data()), "Kestrel plot 4.2");
+  EXPECT_EQ(l.doc.header.word, -7);
+  EXPECT_DOUBLE_EQ(l.doc.header.value1, 1.0 + 32768.0 / 65535.0);
+  EXPECT_NEAR(l.doc.header.pageWidth, 0.841, 1e-5);
+  EXPECT_NEAR(l.doc.header.pageHeight, 1.189, 1e-5);
+  EXPECT_DOUBLE_EQ(l.doc.header.value2, 2.0 + 1.0 / 65535.0);
+  EXPECT_EQ(l.doc.header.shortValue, -2);
+  EXPECT_EQ(l.doc.header.resolution, 15748);
+  EXPECT_EQ(std::string(l.doc.header.versionText.data()), "Kestrel plot 4.2");
 }
 
 TEST(HeaderRecordTest, PageDotsAreTruncated) {
   KpzDocument doc;
-  doc.pageWidth = 1.0 + 32768.0 / 65535.0;
-  doc.pageHeight = 0.9999;
-  doc.resolution = 1001;
+  doc.header.pageWidth = 1.0 + 32768.0 / 65535.0;
+  doc.header.pageHeight = 0.9999;
+  doc.header.resolution = 1001;
   EXPECT_EQ(PageDotsX(doc), 1501.0);  // 1501.5076...
   EXPECT_EQ(PageDotsY(doc), 1000.0);  // 1000.8999
 }
@@ -68,7 +68,7 @@ TEST(HeaderRecordTest, VersionTextOfFullWidthStaysTerminated) {
   Loaded l;
   ASSERT_NO_FATAL_FAILURE(Load(l, KpzBuilder().Header(h).Build()));
   ASSERT_TRUE(ReadHeaderRecord(l.doc, l.index));
-  EXPECT_EQ(std::string(l.doc.versionText.data()), std::string(32, 'v'));
+  EXPECT_EQ(std::string(l.doc.header.versionText.data()), std::string(32, 'v'));
 }
 
 TEST(HeaderRecordTest, WrappedFileFindsHeaderAfterWrapper) {
@@ -78,7 +78,7 @@ TEST(HeaderRecordTest, WrappedFileFindsHeaderAfterWrapper) {
   Loaded l;
   ASSERT_NO_FATAL_FAILURE(Load(l, KpzBuilder().Wrapped(w).PageSize(2, 1, 100).Build()));
   ASSERT_TRUE(ReadHeaderRecord(l.doc, l.index));
-  EXPECT_DOUBLE_EQ(l.doc.pageWidth, 2.0);
+  EXPECT_DOUBLE_EQ(l.doc.header.pageWidth, 2.0);
   EXPECT_EQ(PageDotsX(l.doc), 200.0);
 }
 
@@ -88,11 +88,11 @@ TEST(HeaderRecordTest, NotAHeaderLeavesValuesAsTheyWere) {
   b.index().headerOffset = 1;  // inside the header: 0x98, not opcode 0
   Loaded l;
   ASSERT_NO_FATAL_FAILURE(Load(l, b.Build()));
-  l.doc.pageWidth = 9;
-  l.doc.resolution = 77;
+  l.doc.header.pageWidth = 9;
+  l.doc.header.resolution = 77;
   EXPECT_FALSE(ReadHeaderRecord(l.doc, l.index));
-  EXPECT_EQ(l.doc.pageWidth, 9);
-  EXPECT_EQ(l.doc.resolution, 77);
+  EXPECT_EQ(l.doc.header.pageWidth, 9);
+  EXPECT_EQ(l.doc.header.resolution, 77);
 }
 
 TEST(HeaderRecordTest, HeaderThatDoesNotFitIsNotRead) {
@@ -104,9 +104,9 @@ TEST(HeaderRecordTest, HeaderThatDoesNotFitIsNotRead) {
   Loaded l;
   ASSERT_NO_FATAL_FAILURE(Load(l, b.Build()));
   ASSERT_LT(l.file.size() - zeroAt, kHeaderRecordSize);
-  l.doc.resolution = 77;
+  l.doc.header.resolution = 77;
   EXPECT_FALSE(ReadHeaderRecord(l.doc, l.index));
-  EXPECT_EQ(l.doc.resolution, 77);
+  EXPECT_EQ(l.doc.header.resolution, 77);
   // An offset beyond the file entirely.
   l.index.headerOffset = 0xFFFFFFFF;
   EXPECT_FALSE(ReadHeaderRecord(l.doc, l.index));

@@ -21,13 +21,17 @@ class InterpreterTest : public ::testing::Test {
     platform.AddFile("plot.kpz", std::move(bytes));
     ASSERT_EQ(ctx.OpenDocument("plot.kpz", 800, 600), 0);
     doc = ctx.document();
+    st = ctx.state();
   }
+  // The trace device stays the state's target afterwards, so that tests can call record
+  // handlers and pen makers directly on what the draw left.
   void DrawScreen(double width = 1000, double height = 1000) {
     ctx.DrawDocument(&dev, 0, width, height, 0, 0, "plot.kpz", 0);
+    st->target = &dev;
   }
   void DrawPrint(int plotType = 0) {
     ctx.ResetDrawState();
-    doc->targetDc = &dev;
+    st->target = &dev;
     ctx.DrawDocument(nullptr, 1, 1000, 1000, 0, 0, "C:\\plots\\plot.kpz", plotType);
   }
   std::vector<std::string> Notes() const { return dev.LinesStartingWith("Note "); }
@@ -35,7 +39,8 @@ class InterpreterTest : public ::testing::Test {
   FakeDocumentPlatform platform;
   DrawContext ctx{platform, 0, 0};
   TraceDevice dev;
-  KpzDocument* doc = nullptr;
+  const KpzDocument* doc = nullptr;
+  DrawState* st = nullptr;
 };
 
 }  // namespace quillon::test

@@ -61,8 +61,8 @@ TEST_F(LinePenTest, RoundCapAndJoinFromCodeThreeAndTruncatedWidth) {
   DrawLine(b);
   ASSERT_EQ(Pens().size(), 1u);
   EXPECT_EQ(Pens()[0], "ExtCreatePen style=0x10000 width=0 colour=0x030201 dashes=[] -> pen#1");
-  EXPECT_TRUE(doc->linePenValid);
-  EXPECT_EQ(doc->linePen, dev.selectedPen());
+  EXPECT_TRUE(st->line.valid);
+  EXPECT_EQ(st->line.pen, dev.selectedPen());
 }
 
 TEST_F(LinePenTest, BuiltInStylesCapsAndJoins) {
@@ -172,18 +172,18 @@ TEST_F(LinePenTest, EitherPenClearsTheOtherAndTheBrush) {
   KpzBuilder b;
   b.BeginPage();
   DrawLine(b);
-  doc->outlinePenValid = doc->brushValid = true;
-  doc->linePenValid = false;
-  ASSERT_TRUE(CreateLinePen(ctx, *doc, 0));
-  EXPECT_TRUE(doc->linePenValid);
-  EXPECT_FALSE(doc->outlinePenValid);
-  EXPECT_FALSE(doc->brushValid);
+  st->outline.valid = st->fill.valid = true;
+  st->line.valid = false;
+  ASSERT_TRUE(CreateLinePen(ctx, *st, 0));
+  EXPECT_TRUE(st->line.valid);
+  EXPECT_FALSE(st->outline.valid);
+  EXPECT_FALSE(st->fill.valid);
 
-  doc->brushValid = true;
-  ASSERT_TRUE(CreateOutlinePen(ctx, *doc, 0));
-  EXPECT_TRUE(doc->outlinePenValid);
-  EXPECT_FALSE(doc->linePenValid);
-  EXPECT_FALSE(doc->brushValid);
+  st->fill.valid = true;
+  ASSERT_TRUE(CreateOutlinePen(ctx, *st, 0));
+  EXPECT_TRUE(st->outline.valid);
+  EXPECT_FALSE(st->line.valid);
+  EXPECT_FALSE(st->fill.valid);
 }
 
 TEST_F(LinePenTest, FailedCreationKeepsOldPenAndTriesAgain) {
@@ -195,21 +195,21 @@ TEST_F(LinePenTest, FailedCreationKeepsOldPenAndTriesAgain) {
   const ObjectId pen = dev.selectedPen();
   ASSERT_NE(pen, kNoObject);
 
-  doc->linePenValid = false;
-  doc->outlinePenValid = doc->brushValid = true;
+  st->line.valid = false;
+  st->outline.valid = st->fill.valid = true;
   dev.SetFailCreations(true);
-  EXPECT_FALSE(CreateLinePen(ctx, *doc, 0));
-  EXPECT_FALSE(doc->linePenValid);
-  EXPECT_TRUE(doc->outlinePenValid);  // nothing changed hands
-  EXPECT_TRUE(doc->brushValid);
+  EXPECT_FALSE(CreateLinePen(ctx, *st, 0));
+  EXPECT_FALSE(st->line.valid);
+  EXPECT_TRUE(st->outline.valid);  // nothing changed hands
+  EXPECT_TRUE(st->fill.valid);
   EXPECT_EQ(dev.selectedPen(), pen);
-  EXPECT_EQ(doc->linePen, pen);
-  EXPECT_FALSE(CreateOutlinePen(ctx, *doc, 0));
+  EXPECT_EQ(st->line.pen, pen);
+  EXPECT_FALSE(CreateOutlinePen(ctx, *st, 0));
   EXPECT_EQ(dev.selectedPen(), pen);
   EXPECT_EQ(dev.Count("DeleteObject"), 1u);  // only the first drawing's replaced pen
 
   dev.SetFailCreations(false);
-  EXPECT_TRUE(CreateLinePen(ctx, *doc, 0));
+  EXPECT_TRUE(CreateLinePen(ctx, *st, 0));
   EXPECT_NE(dev.selectedPen(), pen);
 }
 
@@ -226,28 +226,28 @@ TEST_F(LinePenTest, OutlinePenRoundEndsOwnFieldsAndUnlimitedDashes) {
   Open(b);
   dev.SetPostScript(true);
   DrawPrint();
-  doc->targetDc = &dev;  // as during a print draw
-  doc->printing = true;
+  st->target = &dev;  // as during a print draw
+  st->printing = true;
   dev.Clear();
-  ASSERT_TRUE(CreateOutlinePen(ctx, *doc, 0));
+  ASSERT_TRUE(CreateOutlinePen(ctx, *st, 0));
   EXPECT_EQ(dev.lines()[0], "SetROP2 9");
   ASSERT_EQ(Pens().size(), 1u);
   EXPECT_EQ(
       Pens()[0].rfind(
           "ExtCreatePen style=0x12007 width=4 colour=0x070809 dashes=[" + DashList(20) + "]", 0),
       0u);
-  EXPECT_EQ(doc->outlinePen, dev.selectedPen());
+  EXPECT_EQ(st->outline.pen, dev.selectedPen());
 }
 
 TEST_F(LinePenTest, PensNeverLeakOrGetDeletedTwice) {
   KpzBuilder b;
   b.BeginPage().Polyline({{0, 0}, {1, 1}});
   DrawLine(b);
-  ASSERT_TRUE(CreateOutlinePen(ctx, *doc, 0));  // replaces and deletes the line pen
-  EXPECT_EQ(doc->linePen, kNoObject);
-  ASSERT_TRUE(CreateLinePen(ctx, *doc, 0));  // and back
-  EXPECT_EQ(doc->outlinePen, kNoObject);
-  ASSERT_TRUE(SelectFillBrush(ctx, *doc, 0));
+  ASSERT_TRUE(CreateOutlinePen(ctx, *st, 0));  // replaces and deletes the line pen
+  EXPECT_EQ(st->line.pen, kNoObject);
+  ASSERT_TRUE(CreateLinePen(ctx, *st, 0));  // and back
+  EXPECT_EQ(st->outline.pen, kNoObject);
+  ASSERT_TRUE(SelectFillBrush(ctx, *st, 0));
   EXPECT_EQ(dev.liveObjects(), 2u);  // the selected pen and brush
   ctx.CloseDocument(&dev);
   EXPECT_EQ(dev.liveObjects(), 0u);
@@ -273,7 +273,7 @@ TEST_F(Windows9xPenTest, UserStyleDrawnSolidThroughTheStepper) {
   ASSERT_NE(at, lines.end());
   EXPECT_EQ(std::vector<std::string>(at + 1, lines.end()),
             (std::vector<std::string>{"MoveTo 0 0", "LineTo 4 0", "MoveTo 6 0", "LineTo 10 0"}));
-  EXPECT_TRUE(doc->linePenValid);
+  EXPECT_TRUE(st->line.valid);
   EXPECT_EQ(ctx.dashStepper().elementIndex(), 1u);
 }
 
@@ -321,7 +321,7 @@ TEST_F(Windows9xPenTest, FailedPlainPenDrawsNothingAndStaysInvalid) {
   b.BeginPage();
   dev.SetFailCreations(true);
   DrawLine(b);
-  EXPECT_FALSE(doc->linePenValid);
+  EXPECT_FALSE(st->line.valid);
   EXPECT_EQ(dev.Count("MoveTo"), 0u);
   EXPECT_EQ(dev.selectedPen(), dev.GetStockObject(gdi::kStockBlackPen));
 }

@@ -35,18 +35,18 @@ TEST_F(PatternTableTest, TableHasRoomForTheDeclaredCountPlusOneAndStartsEmpty) {
   KpzBuilder b;
   b.PatternTableDeclaration(3).BeginPage();
   Draw(b);
-  EXPECT_EQ(doc->patternCapacity, 4u);
-  EXPECT_EQ(doc->patternCount, 0u);
-  for (std::uint32_t i = 0; i < 4; ++i) EXPECT_EQ(doc->patternTable[i].id, 0);
+  EXPECT_EQ(st->patterns.capacity, 4u);
+  EXPECT_EQ(st->patterns.count, 0u);
+  for (std::uint32_t i = 0; i < 4; ++i) EXPECT_EQ(st->patterns.entries[i].id, 0);
 }
 
 TEST_F(PatternTableTest, EveryDrawDefinesThePatternsAfresh) {
   KpzBuilder b;
   b.PatternTableDeclaration(1).BeginPage().PatternDefinition(OneBit(8, 8, 1, 4));
   Draw(b);
-  EXPECT_EQ(doc->patternCount, 1u);
+  EXPECT_EQ(st->patterns.count, 1u);
   DrawScreen();
-  EXPECT_EQ(doc->patternCount, 1u);
+  EXPECT_EQ(st->patterns.count, 1u);
 }
 
 TEST_F(PatternTableTest, MorePatternsThanDeclaredGrowTheTable) {
@@ -55,9 +55,9 @@ TEST_F(PatternTableTest, MorePatternsThanDeclaredGrowTheTable) {
   for (std::uint16_t id = 7; id < 12; ++id) b.PatternDefinition(OneBit(id, 8, 1, 4));
   b.Polyline({{1, 1}});
   Draw(b);
-  ASSERT_EQ(doc->patternCount, 5u);
-  EXPECT_GE(doc->patternCapacity, 5u);
-  for (std::uint16_t id = 7; id < 12; ++id) EXPECT_NE(FindPattern(*doc, id), nullptr);
+  ASSERT_EQ(st->patterns.count, 5u);
+  EXPECT_GE(st->patterns.capacity, 5u);
+  for (std::uint16_t id = 7; id < 12; ++id) EXPECT_NE(FindPattern(*st, id), nullptr);
   EXPECT_EQ(dev.Count("Polyline 1 (1,1)"), 1u);
 }
 
@@ -65,7 +65,7 @@ TEST_F(PatternTableTest, UndeclaredPatternsAreStillDefined) {
   KpzBuilder b;
   b.BeginPage().PatternDefinition(OneBit(7, 8, 1, 4));
   Draw(b);
-  EXPECT_EQ(doc->patternCount, 1u);
+  EXPECT_EQ(st->patterns.count, 1u);
 }
 
 TEST_F(PatternTableTest, LastDefinitionOfAnIdWins) {
@@ -75,11 +75,11 @@ TEST_F(PatternTableTest, LastDefinitionOfAnIdWins) {
       .PatternDefinition(OneBit(7, 8, 1, 4, {0x0F}))
       .PatternDefinition(OneBit(7, 8, 1, 4, {0xF0}));
   Draw(b);
-  const PatternEntry* entry = FindPattern(*doc, 7);
+  const PatternEntry* entry = FindPattern(*st, 7);
   ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry, &doc->patternTable[1]);
+  EXPECT_EQ(entry, &st->patterns.entries[1]);
   EXPECT_EQ(PatternBits(*entry)[0], 0xF0);
-  EXPECT_EQ(FindPattern(*doc, 8), nullptr);
+  EXPECT_EQ(FindPattern(*st, 8), nullptr);
 }
 
 TEST_F(PatternTableTest, HeaderFollowsTheFormatAndColoursAreStoredAsTwosComplement) {
@@ -91,7 +91,7 @@ TEST_F(PatternTableTest, HeaderFollowsTheFormatAndColoursAreStoredAsTwosCompleme
   p.value2 = 77;
   b.BeginPage().PatternDefinition(p);
   Draw(b);
-  const PatternEntry& e = doc->patternTable[0];
+  const PatternEntry& e = st->patterns.entries[0];
   ASSERT_TRUE(PatternDrawable(e));
   const std::span<const std::uint8_t> dib(e.dib, e.dibSize);
   EXPECT_EQ(DibWidth(dib), 10);
@@ -124,9 +124,9 @@ TEST_F(PatternTableTest, ColourCountZeroStillConsumesOneColour) {
   p.colours = {};
   b.BeginPage().PatternDefinition(p).Polyline({{4, 4}});
   Draw(b);
-  ASSERT_EQ(doc->patternCount, 1u);
-  EXPECT_EQ(PatternBits(doc->patternTable[0])[0], 0xAA);
-  EXPECT_EQ(PatternColours(doc->patternTable[0]).size(), 8u);  // a full two-entry table
+  ASSERT_EQ(st->patterns.count, 1u);
+  EXPECT_EQ(PatternBits(st->patterns.entries[0])[0], 0xAA);
+  EXPECT_EQ(PatternColours(st->patterns.entries[0]).size(), 8u);  // a full two-entry table
   EXPECT_EQ(dev.Count("Polyline 1 (4,4)"), 1u);
 }
 
@@ -141,11 +141,11 @@ TEST_F(PatternTableTest, PaletteDepthsCarryTheirWholeTableAndTrueColourNone) {
   other.format = 0x1234;
   b.BeginPage().PatternDefinition(eight).PatternDefinition(rgb).PatternDefinition(other);
   Draw(b);
-  EXPECT_EQ(doc->patternTable[0].colourBytes, 1024u);
-  EXPECT_EQ(doc->patternTable[0].bitCount, 8);
-  EXPECT_EQ(doc->patternTable[1].colourBytes, 0u);
-  EXPECT_EQ(doc->patternTable[1].bitCount, 24);
-  EXPECT_EQ(doc->patternTable[2].bitCount, 32);
+  EXPECT_EQ(st->patterns.entries[0].colourBytes, 1024u);
+  EXPECT_EQ(st->patterns.entries[0].bitCount, 8);
+  EXPECT_EQ(st->patterns.entries[1].colourBytes, 0u);
+  EXPECT_EQ(st->patterns.entries[1].bitCount, 24);
+  EXPECT_EQ(st->patterns.entries[2].bitCount, 32);
 }
 
 TEST_F(PatternTableTest, ZeroOrOversizedPatternsAreKeptWithoutABitmap) {
@@ -157,8 +157,8 @@ TEST_F(PatternTableTest, ZeroOrOversizedPatternsAreKeptWithoutABitmap) {
       .PatternDefinition(OneBit(10, 1 << 20, 1, 0))
       .Polyline({{5, 5}});
   Draw(b);
-  ASSERT_EQ(doc->patternCount, 4u);
-  for (std::uint32_t i = 0; i < 4; ++i) EXPECT_FALSE(PatternDrawable(doc->patternTable[i]));
+  ASSERT_EQ(st->patterns.count, 4u);
+  for (std::uint32_t i = 0; i < 4; ++i) EXPECT_FALSE(PatternDrawable(st->patterns.entries[i]));
   EXPECT_EQ(dev.Count("Polyline 1 (5,5)"), 1u);
 }
 
@@ -166,7 +166,7 @@ TEST_F(PatternTableTest, NegativeRowCountOrCutPixelsEndThePage) {
   KpzBuilder b;
   b.BeginPage().PatternDefinition(OneBit(7, 8, -1, 4)).Polyline({{5, 5}});
   Draw(b);
-  EXPECT_EQ(doc->patternCount, 0u);
+  EXPECT_EQ(st->patterns.count, 0u);
   EXPECT_EQ(dev.Count("Polyline"), 0u);
 }
 

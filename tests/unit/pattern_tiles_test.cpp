@@ -121,7 +121,7 @@ TEST_F(PatternTilesTest, SeeThroughModesUseTheRasterRopAndSwapColoursForPostScri
   ASSERT_FALSE(tiles.empty());
   EXPECT_NE(tiles[0].find("rop=0x008800C6"), std::string::npos);
   // Entry 1 red, entry 0 blue, each with red and blue exchanged.
-  const auto colours = PatternColours(doc->patternTable[0]);
+  const auto colours = PatternColours(st->patterns.entries[0]);
   EXPECT_EQ(ColourEntry(colours, 1), 0x00FF0000u);
   EXPECT_EQ(ColourEntry(colours, 0), 0x000000FFu);
 }
@@ -132,10 +132,10 @@ TEST_F(PatternTilesTest, PrintedPatternTurnsWithTheViewLikeOnScreen) {
   b.BeginPage().PatternDefinition(Stripes(7, 10, 20)).FillStyle(7).PolygonSet(2, {kTriangle});
   b.EndPage();
   Open(b);
-  doc->rotation = 90;
+  st->rotation = 90;
   dev.SetClipBox({0, 0, 1000, 1000});
   ctx.ResetDrawState();
-  doc->targetDc = &dev;
+  st->target = &dev;
   ctx.DrawDocument(nullptr, 1, 1000, 1000, 0, 0, "plot.kpz", 0);
   const auto tiles = dev.LinesStartingWith("StretchDIBits");
   ASSERT_FALSE(tiles.empty());

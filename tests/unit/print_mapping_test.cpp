@@ -32,9 +32,9 @@ class PrintMappingTest : public InterpreterTest {
   void Print(int option, int plotType, double viewWidth, double viewHeight, double originX,
              double originY, double percent = 100) {
     ctx.ResetDrawState();
-    doc->scaleOption = option;
-    doc->scalePercent = percent;
-    doc->targetDc = &dev;
+    st->print.scaleOption = static_cast<ScaleOption>(option);
+    st->print.scalePercent = percent;
+    st->target = &dev;
     ctx.DrawDocument(nullptr, 1, viewWidth, viewHeight, originX, originY, "plot.kpz", plotType);
   }
   // The mapping calls between the start of the page and the first pen.
@@ -56,7 +56,7 @@ class PrintMappingTest : public InterpreterTest {
 
 TEST_F(PrintMappingTest, FitTurnsTheWindowWithTheViewIntoThePrintableArea) {
   OpenPage(2.0, 1.0);
-  doc->rotation = 270;
+  st->rotation = 270;
   Print(-1, 0, 800, 600, 0, 0);
   EXPECT_EQ(Mapping(),
             (std::vector<std::string>{"SetMapMode 7", "SetWindowExt 1000 2000",

@@ -79,7 +79,7 @@ class RasterRecordsTest : public InterpreterTest {
  protected:
   RasterRecordsTest() { dev.SetKeepDibs(true); }
   void Draw(int rotation = 0, double viewWidth = 1000) {
-    doc->rotation = rotation;
+    st->rotation = rotation;
     dev.Clear();
     calls0 = dev.dibCalls().size();
     DrawScreen(viewWidth, viewWidth);
@@ -368,7 +368,7 @@ TEST_F(RasterRecordsTest, AbsurdSizesSkipTheRasterNotThePlot) {
   Draw();
   EXPECT_EQ(Calls().size(), 0u);
   EXPECT_EQ(dev.Count("Polyline 1 (5,6)"), 1u);
-  EXPECT_EQ(doc->rasterOrdinal, 1);
+  EXPECT_EQ(st->rasterOrdinal, 1);
 }
 
 TEST_F(RasterRecordsTest, HundredRowsAtFactorEightGiveTwelveRows) {
@@ -379,7 +379,7 @@ TEST_F(RasterRecordsTest, HundredRowsAtFactorEightGiveTwelveRows) {
   Open(b);
   // a = viewWidth / 64 = 0.1: above t4 (0.08), so factor 8.
   Draw(0, 6.4);
-  EXPECT_EQ(doc->reductionFactor, 8);
+  EXPECT_EQ(st->reductionFactor, 8);
   const auto calls = Calls();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].srcHeight, 12);
@@ -394,7 +394,7 @@ TEST_F(RasterRecordsTest, RepaintUsesCacheAndFactorsSwitchThroughKeptCopies) {
   b.EndPage();
   Open(b);
   Draw(0, 1000);  // factor 1
-  EXPECT_EQ(doc->reductionFactor, 1);
+  EXPECT_EQ(st->reductionFactor, 1);
   const std::uint8_t* full = CurrentImage(Entry()).bits;
   ASSERT_NE(full, nullptr);
   EXPECT_EQ(Entry().present, 1);
@@ -403,7 +403,7 @@ TEST_F(RasterRecordsTest, RepaintUsesCacheAndFactorsSwitchThroughKeptCopies) {
   EXPECT_EQ(Calls().size(), 2u);                // but painted (40 + 24 rows)
 
   Draw(0, 20);  // a = 0.31: factor 4
-  EXPECT_EQ(doc->reductionFactor, 4);
+  EXPECT_EQ(st->reductionFactor, 4);
   const std::uint8_t* quarter = CurrentImage(Entry()).bits;
   EXPECT_EQ(Entry().kept[0].bits, quarter);
   EXPECT_EQ(Entry().present & 4, 4);
@@ -434,7 +434,7 @@ TEST_F(RasterRecordsTest, MaxRasterZoomLevelSetsTheFinestFactor) {
     ASSERT_EQ(limited.OpenDocument("plot.kpz", 800, 600), 0);
     limited.DrawDocument(&dev, 0, 1000, 1000, 0, 0, "plot.kpz", 0);
     const int want = level == 0 ? 1 : level == 2 ? 4 : 16;
-    EXPECT_EQ(limited.document()->reductionFactor, want) << level;
+    EXPECT_EQ(limited.state()->reductionFactor, want) << level;
   }
 }
 
@@ -447,9 +447,9 @@ TEST_F(RasterRecordsTest, RotationResetDecodesAgainTurned) {
   Draw(0);
   const std::uint8_t* before = CurrentImage(Entry()).bits;
   EXPECT_EQ(CurrentImage(Entry()).width, 16);
-  doc->rasterCacheResetPending = 1;
+  st->rasterCacheResetPending = 1;
   Draw(270);
-  EXPECT_EQ(doc->rasterCacheResetPending, 0u);
+  EXPECT_EQ(st->rasterCacheResetPending, 0u);
   EXPECT_EQ(CurrentImage(Entry()).width, 4);
   EXPECT_EQ(CurrentImage(Entry()).rows, 16);
   // 270: source column j goes to row 15 - j; pixels 2..4 set in all 4 source rows.
@@ -468,13 +468,13 @@ TEST_F(RasterRecordsTest, PrintingDecodesAtFullSize) {
   b.EndPage();
   Open(b);
   Draw(0, 20);
-  EXPECT_EQ(doc->reductionFactor, 4);
+  EXPECT_EQ(st->reductionFactor, 4);
   dev.Clear();
   const std::size_t before = dev.dibCalls().size();
   DrawPrint();
   ASSERT_EQ(dev.dibCalls().size(), before + 2);
   EXPECT_EQ(dev.dibCalls()[before].srcWidth, 64);
-  EXPECT_EQ(doc->reductionFactor, 1);
+  EXPECT_EQ(st->reductionFactor, 1);
   EXPECT_EQ(Entry().lastFactor, 1);
   Draw(0, 20);  // the kept copy at 4 is used again
   ASSERT_EQ(Calls().size(), 1u);
@@ -683,7 +683,7 @@ TEST_F(RasterRecordsTest, PrintAtAnotherRotationDoesNotUseTheTurnedScreenImage) 
   Draw(90);
   ASSERT_EQ(Calls().size(), 1u);
   EXPECT_EQ(I32At(Calls()[0].info, 4), 4);  // turned: 4 wide, 16 rows
-  doc->rotation = 0;
+  st->rotation = 0;
   const std::size_t before = dev.dibCalls().size();
   DrawPrint();
   ASSERT_EQ(dev.dibCalls().size(), before + 1);

@@ -25,13 +25,13 @@ class StateRecordsTest : public InterpreterTest {
   void DrawState(KpzBuilder& b) {
     b.EndPage();
     Open(b);
-    doc->linePenValid = doc->outlinePenValid = doc->brushValid = true;
+    st->line.valid = st->outline.valid = st->fill.valid = true;
     DrawScreen();
   }
   void ExpectValid(bool line, bool outline, bool brush) {
-    EXPECT_EQ(doc->linePenValid, line);
-    EXPECT_EQ(doc->outlinePenValid, outline);
-    EXPECT_EQ(doc->brushValid, brush);
+    EXPECT_EQ(st->line.valid, line);
+    EXPECT_EQ(st->outline.valid, outline);
+    EXPECT_EQ(st->fill.valid, brush);
   }
 };
 
@@ -39,11 +39,11 @@ TEST_F(StateRecordsTest, LinePenRecordsStoreAndInvalidateLinePenOnly) {
   KpzBuilder b;
   b.BeginPage().LineWidth(2.5).LineJoin(2).LineCap(0).LineStyle(7).LineColour(0x00332211);
   DrawState(b);
-  EXPECT_NEAR(doc->lineWidth, 2.5, 1e-4);
-  EXPECT_EQ(doc->lineJoin, 2);
-  EXPECT_EQ(doc->lineCap, 0);
-  EXPECT_EQ(doc->lineStyle, 7);
-  EXPECT_EQ(doc->lineColour, 0x00112233u);  // blue byte first in the file
+  EXPECT_NEAR(st->line.width, 2.5, 1e-4);
+  EXPECT_EQ(st->line.join, 2);
+  EXPECT_EQ(st->line.cap, 0);
+  EXPECT_EQ(st->line.style, 7);
+  EXPECT_EQ(st->line.colour, 0x00112233u);  // blue byte first in the file
   ExpectValid(false, true, true);
 }
 
@@ -51,10 +51,10 @@ TEST_F(StateRecordsTest, OutlineRecordsInvalidateOutlinePenOnly) {
   KpzBuilder b;
   b.BeginPage().OutlineWidth(0.6).OutlineJoin(4).OutlineStyle(3).OutlineColour(0x000000FF);
   DrawState(b);
-  EXPECT_NEAR(doc->outlineWidth, 0.6, 1e-4);
-  EXPECT_EQ(doc->outlineJoin, 4);
-  EXPECT_EQ(doc->outlineStyle, 3);
-  EXPECT_EQ(doc->outlineColour, 0x00FF0000u);
+  EXPECT_NEAR(st->outline.width, 0.6, 1e-4);
+  EXPECT_EQ(st->outline.join, 4);
+  EXPECT_EQ(st->outline.style, 3);
+  EXPECT_EQ(st->outline.colour, 0x00FF0000u);
   ExpectValid(true, false, true);
 }
 
@@ -62,23 +62,23 @@ TEST_F(StateRecordsTest, WidthUsesSinglePrecisionFraction) {
   KpzBuilder b;
   b.BeginPage().Raw({opcode::LineWidthRecord, 0x00, 0x80, 0x01, 0x00});  // 1 + 32768/65535
   DrawState(b);
-  EXPECT_EQ(doc->lineWidth, static_cast<double>(1.0f + 32768 * 1.5259022e-05f));
-  EXPECT_GT(doc->lineWidth, 1.5);
+  EXPECT_EQ(st->line.width, static_cast<double>(1.0f + 32768 * 1.5259022e-05f));
+  EXPECT_GT(st->line.width, 1.5);
 }
 
 TEST_F(StateRecordsTest, ModeColourRecordsSetMixAndColour) {
   KpzBuilder b;
   b.BeginPage().LineModeColour(4, 0x00030201);
   DrawState(b);
-  EXPECT_EQ(doc->lineMix, 4);
-  EXPECT_EQ(doc->lineColour, 0x00010203u);
+  EXPECT_EQ(st->line.mix, 4);
+  EXPECT_EQ(st->line.colour, 0x00010203u);
   ExpectValid(false, true, true);
 
   KpzBuilder c;
   c.BeginPage().OutlineModeColour(9, 0x00060504);
   DrawState(c);
-  EXPECT_EQ(doc->outlineMix, 9);
-  EXPECT_EQ(doc->outlineColour, 0x00040506u);
+  EXPECT_EQ(st->outline.mix, 9);
+  EXPECT_EQ(st->outline.colour, 0x00040506u);
   ExpectValid(true, false, true);
 }
 
@@ -90,13 +90,13 @@ TEST_F(StateRecordsTest, FillRecordsInvalidateBrushOnly) {
       .PatternBack(4, 0x00002200)
       .FillColour(1, 0x00330000);
   DrawState(b);
-  EXPECT_EQ(doc->fillStyle, 6);
-  EXPECT_EQ(doc->patternForeMode, 2);
-  EXPECT_EQ(doc->patternForeColour, 0x00110000u);
-  EXPECT_EQ(doc->patternBackMode, 4);
-  EXPECT_EQ(doc->patternBackColour, 0x00002200u);
-  EXPECT_EQ(doc->fillColourMode, 1);
-  EXPECT_EQ(doc->fillColour, 0x00000033u);
+  EXPECT_EQ(st->fill.style, 6);
+  EXPECT_EQ(st->fill.foreMode, 2);
+  EXPECT_EQ(st->fill.foreColour, 0x00110000u);
+  EXPECT_EQ(st->fill.backMode, 4);
+  EXPECT_EQ(st->fill.backColour, 0x00002200u);
+  EXPECT_EQ(st->fill.colourMode, 1);
+  EXPECT_EQ(st->fill.colour, 0x00000033u);
   ExpectValid(true, true, false);
 }
 
@@ -104,8 +104,8 @@ TEST_F(StateRecordsTest, PatternAngleLeavesBrushValid) {
   KpzBuilder b;
   b.BeginPage().PatternAngle(90, 3).Polyline({{1, 1}});
   DrawState(b);
-  EXPECT_NEAR(doc->patternAngle, 90, 1e-3);
-  EXPECT_NEAR(doc->patternAngleFirst, 3, 1e-3);
+  EXPECT_NEAR(st->fill.angle, 90, 1e-3);
+  EXPECT_NEAR(st->fill.angleFirst, 3, 1e-3);
   ExpectValid(true, true, true);
   EXPECT_EQ(Drawn(dev).size(), 1u);  // the record's own length was stepped exactly
 }
@@ -114,10 +114,10 @@ TEST_F(StateRecordsTest, UnusedValuesAreKept) {
   KpzBuilder b;
   b.BeginPage().Colour28(0x01020304).Colour31(0x0A0B0C0D).Value32(-7).Value33(-3);
   DrawState(b);
-  EXPECT_EQ(doc->unusedColour28, 0x01020304u);
-  EXPECT_EQ(doc->unusedColour31, 0x0A0B0C0Du);
-  EXPECT_EQ(doc->unusedValue32, -7);
-  EXPECT_EQ(doc->unusedValue33, -3);
+  EXPECT_EQ(st->unusedColour28, 0x01020304u);
+  EXPECT_EQ(st->unusedColour31, 0x0A0B0C0Du);
+  EXPECT_EQ(st->unusedValue32, -7);
+  EXPECT_EQ(st->unusedValue33, -3);
   ExpectValid(true, true, true);
 }
 
@@ -129,10 +129,10 @@ TEST_F(StateRecordsTest, PlotInformationStoredAndSteppedOver) {
       .PlotInfo2(9, 3, 4, 1, std::string(600, 'x'))
       .Polyline({{3, 4}});
   DrawState(b);
-  EXPECT_EQ(doc->plotInfoByte, 9);
-  EXPECT_NEAR(doc->plotInfoX, 3, 1e-4);
-  EXPECT_EQ(doc->plotInfoWord, 1);
-  EXPECT_EQ(std::string(doc->plotName.data()), std::string(512, 'x'));
+  EXPECT_EQ(st->plotInfo.byte, 9);
+  EXPECT_NEAR(st->plotInfo.x, 3, 1e-4);
+  EXPECT_EQ(st->plotInfo.word, 1);
+  EXPECT_EQ(std::string(st->plotInfo.name.data()), std::string(512, 'x'));
   ASSERT_EQ(Drawn(dev).size(), 2u);
   EXPECT_EQ(Drawn(dev)[1], "Polyline 1 (3,4)");
 }
@@ -141,10 +141,10 @@ TEST_F(StateRecordsTest, PlotNameStopsAtItsNul) {
   KpzBuilder b;
   b.BeginPage().PlotInfo(7, 1.5, 2.25, 513, "Planta baja");
   DrawState(b);
-  EXPECT_EQ(std::string(doc->plotName.data()), "Planta baja");
-  EXPECT_EQ(doc->plotInfoWord, 513);
-  EXPECT_NEAR(doc->plotInfoX, 1.5, 1e-4);
-  EXPECT_NEAR(doc->plotInfoY, 2.25, 1e-4);
+  EXPECT_EQ(std::string(st->plotInfo.name.data()), "Planta baja");
+  EXPECT_EQ(st->plotInfo.word, 513);
+  EXPECT_NEAR(st->plotInfo.x, 1.5, 1e-4);
+  EXPECT_NEAR(st->plotInfo.y, 2.25, 1e-4);
 }
 
 TEST_F(StateRecordsTest, StateRecordCutByEndOfPageDataStoresNothing) {
@@ -155,10 +155,10 @@ TEST_F(StateRecordsTest, StateRecordCutByEndOfPageDataStoresNothing) {
   Open(b);
   const std::uint8_t bytes[] = {0x11, 0x22};
   ByteReader in(bytes);
-  doc->linePenValid = true;
-  EXPECT_FALSE(ReadPenState(*doc, opcode::LineColourRecord, in));
-  EXPECT_EQ(doc->lineColour, 0u);
-  EXPECT_TRUE(doc->linePenValid);
+  st->line.valid = true;
+  EXPECT_FALSE(ReadPenState(*st, opcode::LineColourRecord, in));
+  EXPECT_EQ(st->line.colour, 0u);
+  EXPECT_TRUE(st->line.valid);
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ TEST_F(VectorRecordsTest, FilledShapeSelectsSolidBrushOnceAndKeepsSelectedPen) {
             std::vector<std::string>{"CreateSolidBrush colour=0x1E140A -> brush#1"});
   EXPECT_EQ(dev.Count("Polygon 4 (0,0) (5,0) (5,5) (0,0)"), 2u);
   EXPECT_EQ(dev.Count("ExtCreatePen"), 0u);  // the edge uses whatever pen is selected
-  EXPECT_TRUE(doc->brushValid);
-  EXPECT_EQ(doc->fillBrush, dev.selectedBrush());
+  EXPECT_TRUE(st->fill.valid);
+  EXPECT_EQ(st->fill.brush, dev.selectedBrush());
 }
 
 TEST_F(VectorRecordsTest, BrushReplacedAfterFillStateChange) {

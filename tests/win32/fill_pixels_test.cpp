@@ -29,9 +29,8 @@ class FillPixelsTest : public ::testing::Test {
     const std::string file = folder.Write("fill.kpz", builder.Build());
     ASSERT_FALSE(file.empty());
     ASSERT_EQ(context.OpenDocument(file, surface.width(), surface.height()), 0);
-    context.document()->zoom = zoom;
-    context.document()->rotation = rotation;
-    context.DrawDocument(&device, 0, surface.width(), surface.height(), 0, 0, file, 0);
+    context.DrawScreen(
+        device, {double(surface.width()), double(surface.height()), 0, 0, zoom, rotation}, file);
     context.CloseDocument(&device);
   }
   int Count(const std::function<bool(COLORREF)>& keep, int x0, int y0, int x1, int y1) const {

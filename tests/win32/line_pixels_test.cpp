@@ -2,6 +2,8 @@
 // filled shapes and the view mapping, as a person would see them.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -13,8 +15,6 @@
 #include "tests/support/kpz_builder.h"
 #include "tests/win32/support/pixel_stats.h"
 #include "tests/win32/temp_folder.h"
-
-#include <windows.h>
 
 namespace quillon {
 namespace {
@@ -41,7 +41,8 @@ KpzBuilder Page() {
 
 std::string Describe(const std::vector<PixelRun>& runs) {
   std::string text;
-  for (const PixelRun& r : runs) text += std::to_string(r.start) + "+" + std::to_string(r.length) + " ";
+  for (const PixelRun& r : runs)
+    text += std::to_string(r.start) + "+" + std::to_string(r.length) + " ";
   return text;
 }
 
@@ -65,11 +66,12 @@ class LinePixelsTest : public ::testing::Test {
     ViewState state;
     state.Rot = v.rotation;
     SetExtentsToView(state, v.areaWidth, v.areaHeight);
-    context.document()->zoom = v.zoom;
-    context.document()->rotation = v.rotation;
-    context.DrawDocument(&device, 0, state.DrawExtentX, state.DrawExtentY, v.originX, v.originY,
-                         file, 0);
-    fittedZoom = context.document()->zoom;
+    fittedZoom = context
+                     .DrawScreen(device,
+                                 {state.DrawExtentX, state.DrawExtentY, v.originX, v.originY,
+                                  v.zoom, v.rotation},
+                                 file)
+                     .zoom;
     context.CloseDocument(&device);
   }
 
@@ -190,8 +192,8 @@ TEST_F(LinePixelsTest, BuiltInDashStylesLeaveGapsOfTheirKind) {
   KpzBuilder b = Page();
   b.BeginPage().LineColour(KpzBuilder::Rgb(255, 0, 0)).LineCap(0);
   b.LineStyle(0).Polyline({{20, 20}, {280, 20}});
-  b.LineStyle(1).Polyline({{20, 50}, {280, 50}});  // dash
-  b.LineStyle(2).Polyline({{20, 80}, {280, 80}});  // dot
+  b.LineStyle(1).Polyline({{20, 50}, {280, 50}});    // dash
+  b.LineStyle(2).Polyline({{20, 80}, {280, 80}});    // dot
   b.LineStyle(3).Polyline({{20, 110}, {280, 110}});  // dash dot
   b.EndPage();
   Draw(b);
@@ -291,10 +293,7 @@ TEST_F(LinePixelsTest, FilledCompoundShapeIsFilled) {
   KpzShape shape;
   shape.closeFlag = 1;
   shape.parts = {{4, {{150, 40}, {260, 40}, {260, 160}}, {}}, {5, {{150, 160}}, {}}};
-  b.BeginPage()
-      .FillColour(1, KpzBuilder::Rgb(0, 255, 0))
-      .CompoundShape(2, {shape})
-      .EndPage();
+  b.BeginPage().FillColour(1, KpzBuilder::Rgb(0, 255, 0)).CompoundShape(2, {shape}).EndPage();
   Draw(b);
   EXPECT_EQ(ColourAt(205, 100), kGreen);
   EXPECT_EQ(ColourAt(153, 43), kGreen);

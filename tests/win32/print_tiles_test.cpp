@@ -71,10 +71,7 @@ TEST_F(PrintTilesTest, PatternTilesFillThePolygonOnlyOnAPostScriptPage) {
     ::DeleteDC(dc);
     released = true;
   });
-  context.ResetDrawState();
-  context.document()->targetDc = &device;
-  context.SelectInitialObjects();
-  context.DrawDocument(nullptr, 1, 200, 200, 0, 0, file, 0);
+  context.DrawPrint(device, {200, 200, 0, 0}, file);
   EXPECT_TRUE(released);
   context.CloseDocument();
 

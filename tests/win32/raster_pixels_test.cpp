@@ -88,9 +88,8 @@ class RasterPixelsTest : public ::testing::Test {
   }
   void DrawOpen(DrawContext& context, int rotation) {
     surface.Fill(kWhite);
-    context.document()->zoom = 1;
-    context.document()->rotation = rotation;
-    context.DrawDocument(&device, 0, surface.width(), surface.height(), 0, 0, name, 0);
+    context.DrawScreen(
+        device, {double(surface.width()), double(surface.height()), 0, 0, 1, rotation}, name);
   }
   void Draw(const KpzBuilder& builder, int rotation) {
     Open(builder, context);
@@ -312,9 +311,9 @@ TEST_F(RasterPixelsTest, AfterATurnRastersAreDecodedAgain) {
   DrawOpen(context, 0);  // from the cache
   EXPECT_EQ(At(50, 40), kBlack);
   // What a quarter turn does to the document: the cache goes, the image comes back turned.
-  context.document()->rasterCacheResetPending = 1;
+  context.RequestRasterCacheReset();
   DrawOpen(context, 270);
-  EXPECT_EQ(context.document()->rasterCacheResetPending, 0u);
+  EXPECT_FALSE(context.state()->rasterCacheResetPending);
   EXPECT_EQ(At(40, 150), kBlack);
   EXPECT_EQ(At(60, 150), kWhite);
   EXPECT_EQ(At(40, 130), kWhite);

@@ -109,12 +109,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kpzinfo: %s: the control refuses to open the file\n", path);
     return kNotDrawnWhole;
   }
-  quillon::KpzDocument& doc = *context.document();
+  const quillon::KpzDocument& doc = *context.document();
   const quillon::KpzSurvey info = quillon::SurveyKpz(doc.view);
 
   if (trace) {
     quillon::TraceDevice device;
-    doc.rotation = rotation;
+    context.state()->rotation = rotation;
     context.DrawDocument(&device, 0, width, height, 0, 0, path, 0);
     context.CloseDocument(&device);
     std::fputs(device.str().c_str(), stdout);
