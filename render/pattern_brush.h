@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "document/kpz_document.h"
+#include "render/codecs/halving_tables.h"
 #include "render/device.h"
-#include "render/halving_tables.h"
 
 namespace quillon {
 
