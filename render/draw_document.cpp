@@ -1,5 +1,6 @@
 // DrawDocument: preparation of the document, the print job, the mapping and the page walk.
 
+#include "base/numeric.h"
 #include "document/header_record.h"
 #include "document/index_record.h"
 #include "document/kpz_tables.h"

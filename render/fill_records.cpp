@@ -3,12 +3,12 @@
 #include <new>
 #include <vector>
 
+#include "base/numeric.h"
 #include "document/kpz_values.h"
 #include "document/opcodes.h"
 #include "render/fill_brush.h"
 #include "render/line_pens.h"
 #include "render/pattern_table.h"
-#include "render/setup_mapping.h"
 
 namespace quillon {
 

@@ -2,18 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+
+#include "base/numeric.h"
 
 namespace quillon {
-
-int TruncToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(std::numeric_limits<int>::max()))
-    return std::numeric_limits<int>::max();
-  if (value <= static_cast<double>(std::numeric_limits<int>::min()))
-    return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
-}
 
 void SetupMapping(Device& dc, KpzDocument& doc, double width, double height, double originX,
                   double originY, double targetWidth, double targetHeight, int printFlag,

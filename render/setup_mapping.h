@@ -9,10 +9,6 @@ namespace quillon {
 
 inline constexpr double kInchesPerMetre = 39.37007874015748;
 
-// Truncates toward zero to a device integer; NaN gives 0 and values beyond the 32-bit range
-// are held at its ends, so no file value can make the conversion undefined.
-int TruncToInt(double value);
-
 // width/height: the drawing area (screen) or the printable area (printer); origin; the view
 // extents as target size; printFlag 0 screen, 1 printer; plotType 0 whole page, 1 current
 // view, 2 true size at a form origin. A screen draw with zoom 0 writes the fitted zoom back.
