@@ -29,13 +29,6 @@ struct Reselect {
   }
 };
 
-void StrokeStepped(DashStepper& stepper, Device& dc, std::span<const DevicePoint> points) {
-  if (points.empty()) return;
-  stepper.SetDc(&dc);
-  stepper.MoveTo(points[0].x, points[0].y);
-  for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
-}
-
 }  // namespace
 
 // A record whose vertices cannot be buffered is stepped over by its layout, so the page goes
@@ -87,7 +80,7 @@ bool HandlePolygonSet(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteR
     if (!doc.outlinePenValid)
       CreateOutlinePen(ctx, doc, n);
     else if (ctx.windows9x())
-      StrokeStepped(ctx.dashStepper(), dc, points);
+      ctx.dashStepper().DrawPolyline(dc, points);
   } else {
     restore.pen = dc.SelectObject(dc.GetStockObject(gdi::kStockNullPen));
   }

@@ -50,10 +50,7 @@ bool HandlePolyline(DrawContext& ctx, KpzDocument& doc, std::uint8_t op, ByteRea
     if (!doc.linePenValid) {
       CreateLinePen(ctx, doc, count);
     } else if (!points.empty()) {
-      DashStepper& stepper = ctx.dashStepper();
-      stepper.SetDc(doc.targetDc);
-      stepper.MoveTo(points[0].x, points[0].y);
-      for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
+      ctx.dashStepper().DrawPolyline(*doc.targetDc, points);
     }
     return true;
   }
