@@ -47,8 +47,10 @@ std::optional<WrapperInfo> ReadWrapper(std::span<const std::uint8_t> file, const
 
   info.remainder =
       info.wrapperSize - 24u - stringBytes - 4u * info.blockCount - 4u * info.extraCount;
-  // r + 4 in 64 bits: a remainder that would wrap is a lie about the file, not a step back.
-  if (info.remainder != 0 && !r.skip(std::uint64_t{info.remainder} + 4))
+  // r + 4 wraps in 32 bits like r: writers of 32-bit size fields stored files whose r is
+  // 0xFFFFFFFE (a skip of 2). A skip that then passes the end is still refused.
+  const std::uint32_t skip = info.remainder + 4u;
+  if (info.remainder != 0 && !r.skip(skip))
     return Refuse(whyNot, "wrapper remainder runs past the end of the file");
   info.blocksOffset = r.position();
   for (std::uint32_t i = 0; i < info.blockCount; ++i) {

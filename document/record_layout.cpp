@@ -26,11 +26,6 @@ bool ReadNonNegative(ByteReader& r, std::uint64_t& value) {
   return true;
 }
 
-bool SkipLengthPrefixed(ByteReader& r) {
-  std::uint64_t len = 0;
-  return ReadNonNegative(r, len) && r.skip(len);
-}
-
 // Text records: len; flags; u16 n; n positions or one; n characters of `charSize` bytes.
 bool SkipText(ByteReader& r, std::uint64_t charSize) {
   r.skip(4);
@@ -252,6 +247,11 @@ bool ConsumeOperands(std::uint8_t op, ByteReader& r) {
 }  // namespace
 
 bool IsLengthPrefixed(std::uint8_t op) { return IsLengthPrefixedOp(op); }
+
+bool SkipLengthPrefixed(ByteReader& r) {
+  std::uint64_t len = 0;
+  return ReadNonNegative(r, len) && r.skip(len);
+}
 
 bool ConsumeRecord(std::uint8_t op, ByteReader& r) {
   if (!r.ok()) return false;

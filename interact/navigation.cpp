@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "render/setup_mapping.h"
+#include "base/numeric.h"
 
 namespace quillon {
 namespace {

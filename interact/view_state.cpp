@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "render/setup_mapping.h"
+#include "base/numeric.h"
 
 namespace quillon {
 

@@ -3,7 +3,7 @@
 // bits. Rows are taken in pairs; an odd last row pairs with itself.
 
 #include "render/bit_rotation.h"
-#include "render/halving_tables.h"
+#include "render/codecs/halving_tables.h"
 
 namespace quillon {
 

@@ -26,6 +26,13 @@ void DashStepper::MoveTo(std::int32_t x, std::int32_t y) {
   if (dc_) dc_->MoveTo(x, y);
 }
 
+void DashStepper::DrawPolyline(Device& dc, std::span<const DevicePoint> points) {
+  if (points.empty()) return;
+  dc_ = &dc;
+  MoveTo(points[0].x, points[0].y);
+  for (const DevicePoint& p : points.subspan(1)) LineTo(p.x, p.y);
+}
+
 // The walk moves one dot per step along the major axis and one along the minor axis whenever
 // the error term (starting at L, less m per step) drops to 0 or below. After k steps that
 // puts the minor offset at exactly floor(k * m / L), so the walk jumps from one element end

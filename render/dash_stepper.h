@@ -21,6 +21,9 @@ class DashStepper {
   // Restarts the pattern at (x, y).
   void MoveTo(std::int32_t x, std::int32_t y);
   void LineTo(std::int32_t x, std::int32_t y);
+  // Walks a polyline on dc: the pattern restarts at the first point and runs on around the
+  // corners. No points: nothing is drawn and the state stays.
+  void DrawPolyline(Device& dc, std::span<const DevicePoint> points);
 
   std::size_t elementIndex() const { return index_; }
   std::int64_t remaining() const { return remaining_; }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/numeric.h"
 #include "document/kpz_tables.h"
 #include "render/draw_context.h"
 #include "render/pattern_table.h"

@@ -4,12 +4,12 @@
 #include <new>
 #include <vector>
 
+#include "base/numeric.h"
 #include "document/kpz_values.h"
 #include "document/opcodes.h"
 #include "render/fill_brush.h"
 #include "render/line_pens.h"
 #include "render/pattern_table.h"
-#include "render/setup_mapping.h"
 
 namespace quillon {
 
@@ -29,13 +29,6 @@ struct Reselect {
     if (pen != kNoObject) dc->SelectObject(pen);
   }
 };
-
-void StrokeStepped(DashStepper& stepper, Device& dc, std::span<const DevicePoint> points) {
-  if (points.empty()) return;
-  stepper.SetDc(&dc);
-  stepper.MoveTo(points[0].x, points[0].y);
-  for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
-}
 
 }  // namespace
 
@@ -88,7 +81,7 @@ bool HandlePolygonSet(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteRead
     if (!st.outline.valid)
       CreateOutlinePen(ctx, st, n);
     else if (ctx.windows9x())
-      StrokeStepped(ctx.dashStepper(), dc, points);
+      ctx.dashStepper().DrawPolyline(dc, points);
   } else {
     restore.pen = dc.SelectObject(dc.GetStockObject(gdi::kStockNullPen));
   }

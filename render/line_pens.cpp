@@ -85,14 +85,6 @@ std::span<const DevicePoint> BufferedPoints(DrawContext& ctx, std::uint32_t coun
   return ctx.points(std::min(count, ctx.pointCapacity()));
 }
 
-void DrawStepped(DashStepper& stepper, Device& dc, std::span<const std::int32_t> dashes,
-                 std::span<const DevicePoint> points) {
-  stepper.SetPattern(dashes);
-  stepper.SetDc(&dc);
-  stepper.MoveTo(points[0].x, points[0].y);
-  for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
-}
-
 // Steps shared by both pens; `own` is the pen field being replaced. True when a pen was made.
 bool MakePen(DrawContext& ctx, DrawState& st, const PenRecipe& recipe, ObjectId& own,
              DashStepper* stepper, std::uint32_t count) {
@@ -110,7 +102,9 @@ bool MakePen(DrawContext& ctx, DrawState& st, const PenRecipe& recipe, ObjectId&
     TakePen(st, dc, pen, own);
     // The built-in styles have no lengths here, so they draw solid.
     DashStepper local;
-    DrawStepped(stepper ? *stepper : local, dc, pattern.dashes, points);
+    DashStepper& walk = stepper ? *stepper : local;
+    walk.SetPattern(pattern.dashes);
+    walk.DrawPolyline(dc, points);
     return true;
   }
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include "render/codecs/halving_tables.h"
 #include "render/device.h"
 #include "render/draw_state.h"
-#include "render/halving_tables.h"
 
 namespace quillon {
 

@@ -9,12 +9,6 @@
 
 namespace quillon {
 
-bool SkipLengthPrefixed(ByteReader& in) {
-  const std::int32_t length = in.i32();
-  if (!in.ok() || length < 0) return false;
-  return in.skip(static_cast<std::uint64_t>(length));
-}
-
 namespace {
 
 bool EndPage(DrawContext& ctx, DrawState& st, ByteReader& in) {

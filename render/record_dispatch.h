@@ -15,8 +15,4 @@ namespace quillon {
 // is negative: the page ends there.
 bool DispatchRecord(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader& in);
 
-// Steps over a record by its signed 32-bit length. A negative length would move the walk
-// backwards (and could loop for ever), so it is refused.
-bool SkipLengthPrefixed(ByteReader& in);
-
 }  // namespace quillon

@@ -40,10 +40,7 @@ bool HandlePolyline(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader
     if (!st.line.valid) {
       CreateLinePen(ctx, st, count);
     } else if (!points.empty()) {
-      DashStepper& stepper = ctx.dashStepper();
-      stepper.SetDc(st.target);
-      stepper.MoveTo(points[0].x, points[0].y);
-      for (std::size_t i = 1; i < points.size(); ++i) stepper.LineTo(points[i].x, points[i].y);
+      ctx.dashStepper().DrawPolyline(*st.target, points);
     }
     return true;
   }

@@ -5,13 +5,10 @@
 #include <cstdint>
 #include <span>
 
+#include "render/codecs/raster_lead.h"
 #include "render/codecs/raster_target.h"
 
 namespace quillon {
-
-// Data records of the image formats carry 1024 bytes before the stream; reduced levels do not.
-inline constexpr std::size_t kRasterLeadBytes = 1024;
-enum class RasterLead : std::uint8_t { Absent, Present };
 
 // Changing elements a line may hold; a line with more ends decoding.
 inline constexpr std::size_t kGroup4MaxChanges = 8192;

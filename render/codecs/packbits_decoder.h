@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "render/codecs/group4_decoder.h"
+#include "render/codecs/raster_lead.h"
 #include "render/codecs/raster_target.h"
 
 namespace quillon {

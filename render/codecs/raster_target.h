@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "render/halving_tables.h"
+#include "render/codecs/halving_tables.h"
 
 namespace quillon {
 

@@ -640,7 +640,7 @@ std::vector<std::uint8_t> KpzBuilder::Assemble(KpzBuiltLayout* layoutOut) const 
     }
     for (auto b : layout.blockSizes) w.U32(b);
     for (auto e : layout.extras) w.U32(e);
-    if (layout.remainder != 0) w.Fill(std::size_t{layout.remainder} + 4, 0xEE);
+    if (layout.remainder != 0) w.Fill(std::uint32_t{layout.remainder + 4u}, 0xEE);  // mod 2^32
     for (auto b : layout.blockSizes) w.Fill(b, 0xBB);
   }
   layout.dataStart = file.size();

@@ -45,7 +45,7 @@ struct KpzWrapperLayout {
   std::array<std::string, 9> strings;
   std::vector<std::uint32_t> blockSizes;  // blocks are written as that many filler bytes
   std::vector<std::uint32_t> extras;
-  std::uint32_t remainder = 0;               // r; when not 0, r + 4 filler bytes follow the extras
+  std::uint32_t remainder = 0;               // r; not 0: (r + 4) mod 2^32 filler bytes after extras
   std::optional<std::uint32_t> wrapperSize;  // else the value that makes the skip rule give r
   std::optional<std::uint32_t> blockCount;   // else blockSizes.size()
   std::optional<std::uint32_t> extraCount;   // else extras.size()

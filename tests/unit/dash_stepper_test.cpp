@@ -178,6 +178,40 @@ TEST_F(DashStepperTest, ZeroLengthSegmentInsideDashDrawsThePoint) {
   EXPECT_EQ(dev.lines(), (std::vector<std::string>{"MoveTo 5 5", "LineTo 5 5"}));
 }
 
+TEST_F(DashStepperTest, DrawPolylineRestartsThePatternOnTheGivenDevice) {
+  using Lines = std::vector<std::string>;
+  struct Case {
+    const char* name;
+    std::vector<std::int32_t> pattern;
+    std::vector<DevicePoint> points;
+    Lines drawn;
+    std::size_t elementIndex;  // after the walk
+  };
+  const Case cases[] = {
+      {"around a corner",
+       {4, 2},
+       {{0, 0}, {3, 0}, {3, 5}},
+       {"MoveTo 0 0", "LineTo 3 0", "LineTo 3 1", "MoveTo 3 3", "LineTo 3 5"},
+       0},
+      {"one point", {4, 2}, {{5, 5}}, {"MoveTo 5 5"}, 0},
+      {"solid", {}, {{1, 2}, {50, -7}, {3, 3}}, {"MoveTo 1 2", "LineTo 50 -7", "LineTo 3 3"}, 0},
+      // Nothing drawn, and the phase of the walk before stays for the next line.
+      {"no points", {4, 2}, {}, {}, 1},
+  };
+  for (const auto& c : cases) {
+    TraceDevice before;
+    stepper.SetPattern(c.pattern);
+    stepper.SetDc(&before);
+    stepper.MoveTo(0, 10);
+    stepper.LineTo(5, 10);  // into the gap of a 4, 2 pattern
+    dev.Clear();
+    stepper.DrawPolyline(dev, c.points);
+    EXPECT_EQ(dev.lines(), c.drawn) << c.name;
+    EXPECT_EQ(before.lines().size(), 2u) << c.name;  // the walk before draws nothing more
+    EXPECT_EQ(stepper.elementIndex(), c.elementIndex) << c.name;
+  }
+}
+
 TEST_F(DashStepperTest, WithoutDeviceOnlyTheStateMoves) {
   DashStepper alone;
   alone.SetPattern(std::vector<std::int32_t>{4, 2});

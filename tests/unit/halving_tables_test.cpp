@@ -1,4 +1,4 @@
-#include "render/halving_tables.h"
+#include "render/codecs/halving_tables.h"
 
 #include <gtest/gtest.h>
 

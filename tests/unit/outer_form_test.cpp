@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
+#include "document/byte_reader.h"
 #include "tests/support/kpz_builder.h"
 
 namespace quillon {
@@ -88,10 +90,51 @@ TEST(WrapperTest, RemainderIsComputedInUnsigned32Bits) {
   const char* why = nullptr;
   EXPECT_FALSE(ReadWrapper(KpzBuilder().Wrapped(layout).Build(), &why));
   EXPECT_STREQ(why, "wrapper remainder runs past the end of the file");
-  // r = 0xFFFFFFFC would wrap r + 4 to 0 in 32 bits.
-  const std::uint32_t exact = 24 + (9 * 2 + 11) + 3 * 4 + 2 * 4;
-  layout.wrapperSize = exact - 4;
-  EXPECT_FALSE(FindDataStart(KpzBuilder().Wrapped(layout).Build()));
+}
+
+// The skip r + 4 wraps in 32 bits as r does, and is still bounded by the file.
+TEST(WrapperTest, RemainderSkipWrapsIn32Bits) {
+  struct Case {
+    const char* name;
+    std::uint32_t remainder;
+    std::optional<std::size_t> keptAfterExtras;  // the file is cut there, else whole
+    std::optional<std::size_t> skip;             // bytes skipped; nullopt: refused
+  };
+  const Case cases[] = {
+      {"no remainder", 0, {}, 0},
+      {"ordinary", 6, {}, 10},
+      {"r + 4 wraps to 2", 0xFFFFFFFE, {}, 2},
+      {"r + 4 wraps to 3", 0xFFFFFFFF, {}, 3},
+      {"r + 4 wraps to 0", 0xFFFFFFFC, {}, 0},
+      {"wrapped skip past the end", 0xFFFFFFFF, 2, std::nullopt},
+  };
+  const std::uint32_t exactSize = 24 + (9 * 2 + 11) + 3 * 4 + 2 * 4;
+  const std::size_t extrasEnd = 40 + (9 * 2 + 11) + 3 * 4 + 2 * 4;
+  const std::size_t plainStart = *FindDataStart(KpzBuilder().Wrapped(SampleWrapper()).Build());
+  for (const auto& c : cases) {
+    auto layout = SampleWrapper();
+    layout.remainder = c.remainder;
+    KpzBuilder b;
+    b.Wrapped(layout);
+    if (c.keptAfterExtras) b.TruncateAt(extrasEnd + *c.keptAfterExtras);
+    const Bytes file = b.Build();
+    ByteReader stored(file);
+    ASSERT_EQ(stored.u32_at(16), static_cast<std::uint32_t>(exactSize + c.remainder)) << c.name;
+
+    const char* why = nullptr;
+    const auto wrapper = ReadWrapper(file, &why);
+    if (!c.skip) {
+      EXPECT_FALSE(wrapper) << c.name;
+      EXPECT_STREQ(why, "wrapper remainder runs past the end of the file") << c.name;
+      continue;
+    }
+    ASSERT_TRUE(wrapper) << c.name << ": " << why;
+    EXPECT_EQ(wrapper->remainder, c.remainder) << c.name;
+    EXPECT_EQ(wrapper->blocksOffset, extrasEnd + *c.skip) << c.name;
+    EXPECT_EQ(wrapper->dataStart, plainStart + *c.skip) << c.name;
+    EXPECT_EQ(FindDataStart(file), wrapper->dataStart) << c.name;
+    EXPECT_EQ(file[wrapper->dataStart], 0) << c.name;  // the header record
+  }
 }
 
 TEST(WrapperTest, MoreThanTenBlocksIsRefused) {

@@ -214,6 +214,32 @@ TEST(RecordLayoutTest, LengthPrefixedFamilies) {
   }
 }
 
+TEST(RecordLayoutTest, SkipLengthPrefixedStepsOrFails) {
+  struct Case {
+    const char* name;
+    Bytes bytes;    // from just after the opcode
+    long long end;  // position reached, or -1: refused and the reader failed
+  };
+  const Case cases[] = {
+      {"empty", {0, 0, 0, 0, 9}, 4},
+      {"three bytes", {3, 0, 0, 0, 1, 2, 3, 9}, 7},
+      {"up to the last byte", {2, 0, 0, 0, 1, 2}, 6},
+      {"one byte short", {3, 0, 0, 0, 1, 2}, -1},
+      {"minus one", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3}, -1},
+      {"most negative", {0, 0, 0, 0x80, 1}, -1},
+      {"length cut", {1, 0, 0}, -1},
+  };
+  for (const auto& c : cases) {
+    ByteReader r(c.bytes);
+    const bool skipped = SkipLengthPrefixed(r);
+    EXPECT_EQ(skipped, c.end >= 0) << c.name;
+    EXPECT_EQ(r.ok(), c.end >= 0) << c.name;
+    if (c.end >= 0) {
+      EXPECT_EQ(static_cast<long long>(r.position()), c.end) << c.name;
+    }
+  }
+}
+
 TEST(OpcodeNameTest, NamesAndNumbers) {
   EXPECT_STREQ(OpcodeName(opcode::PolylineRecord), "PolylineRecord");
   EXPECT_STREQ(OpcodeName(63), "SheetBackgroundRecord");

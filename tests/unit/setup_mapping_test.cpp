@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -133,14 +132,6 @@ TEST_F(SetupMappingTest, CurrentViewAtTrueSizeUsesLargerRatio) {
   SetupMapping(dev, st, 4799, 6599, 0, 0, 1000, 1000, 1, 1);
   EXPECT_EQ(dev.Count("LineTo 4725 3544"), 1u);  // 400o + 1.5, 300o + 1.5
   EXPECT_EQ(dev.Count("SetViewportExt 11811 5905"), 1u);
-}
-
-TEST(TruncToIntTest, TowardZeroAndHeldInRange) {
-  EXPECT_EQ(TruncToInt(11811.02), 11811);
-  EXPECT_EQ(TruncToInt(-2.9), -2);
-  EXPECT_EQ(TruncToInt(std::numeric_limits<double>::quiet_NaN()), 0);
-  EXPECT_EQ(TruncToInt(1e300), std::numeric_limits<int>::max());
-  EXPECT_EQ(TruncToInt(-std::numeric_limits<double>::infinity()), std::numeric_limits<int>::min());
 }
 
 }  // namespace
