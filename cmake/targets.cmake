@@ -34,6 +34,17 @@ function(quillon_static_library name)
   target_compile_options(${name} PRIVATE ${QUILLON_WARNINGS})
 endfunction()
 
+# quillon_layer_library(<name> <folder>...): the portable sources of the folders (subfolders
+# included, platform folders not), less those of the layers that live inside them (the
+# codecs inside render/).
+function(quillon_layer_library name)
+  quillon_glob(sources RECURSE ${ARGN})
+  if(NOT name STREQUAL "quillon_codecs")
+    list(FILTER sources EXCLUDE REGEX "/render/codecs/")
+  endif()
+  quillon_static_library(${name} ${sources})
+endfunction()
+
 # quillon_register_test(<kind> <target>): lists an executable for scripts/test, which reads
 # <build>/quillon-tests.txt ("<kind>\t<target>\t<file>" per line). Kinds: gtest (a GoogleTest
 # program), regress (a fuzz regression runner: exit status only).

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/device.h"
+#include "base/values.h"
 
 namespace quillon {
 
