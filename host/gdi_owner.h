@@ -1,47 +1,9 @@
 #pragma once
-// Owners of the GDI and USER handles the viewer creates.
+// A memory DC the viewer draws its glyphs in.
 
 #include <windows.h>
-// After <windows.h>, which it needs.
-#include <commctrl.h>
-
-#include <utility>
 
 namespace quillon::mirandel {
-
-template <typename Handle, BOOL(WINAPI* Free)(Handle)>
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(Handle h) : h_(h) {}
-  ~UniqueHandle() { reset(); }
-  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-    if (this != &o) {
-      reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-  Handle get() const { return h_; }
-  void reset(Handle h = nullptr) {
-    if (h_ != nullptr) Free(h_);
-    h_ = h;
-  }
-
- private:
-  Handle h_ = nullptr;
-};
-
-inline BOOL WINAPI DeleteGdiObject(HGDIOBJ object) { return ::DeleteObject(object); }
-
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
-using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;
-using UniqueImageList = UniqueHandle<HIMAGELIST, ::ImageList_Destroy>;
-using UniqueAccelerators = UniqueHandle<HACCEL, ::DestroyAcceleratorTable>;
 
 // A memory DC with one bitmap selected for the time of a drawing.
 class MemoryCanvas {

@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "base/win32/unique_handle.h"
 #include "host/atl_container.h"
-#include "host/gdi_owner.h"
 #include "host/quillon_control_site.h"
 #include "host/status_line.h"
 #include "host/tool_bar.h"

@@ -1,5 +1,7 @@
 #include "control/win32/back_buffer.h"
 
+#include "control/win32/saved_dc_state.h"
+
 namespace quillon {
 
 bool BackBuffer::Create(HDC target, int width, int height) {

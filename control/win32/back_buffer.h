@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "control/win32/gdi_handles.h"
+#include "base/win32/unique_handle.h"
 
 namespace quillon {
 
@@ -29,7 +29,7 @@ class BackBuffer {
   void CopyTo(HDC target, int x, int y, int width, int height) const;
 
  private:
-  UniqueMemoryDc dc_;
+  UniqueDc dc_;
   UniqueBitmap bitmap_;
   HGDIOBJ previous_ = nullptr;
   int width_ = 0;

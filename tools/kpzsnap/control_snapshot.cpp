@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/win32/unique_handle.h"
 #include "control/control_settings.h"
 #include "control/quillon_h.h"
 #include "control/win32/com_ptr.h"
@@ -35,14 +36,12 @@ std::string BesideThisProgram(const char* name) {
 // Registers quillon.dll from this program's folder, as regsvr32 would.
 HRESULT RegisterControlBesideThisProgram() {
   const std::string library = BesideThisProgram("quillon.dll");
-  HMODULE module = ::LoadLibraryA(library.c_str());
-  if (module == nullptr) return HRESULT_FROM_WIN32(::GetLastError());
+  UniqueModule module(::LoadLibraryA(library.c_str()));
+  if (!module) return HRESULT_FROM_WIN32(::GetLastError());
   using Entry = HRESULT(STDAPICALLTYPE*)();
   auto entry = reinterpret_cast<Entry>(
-      reinterpret_cast<void*>(::GetProcAddress(module, "DllRegisterServer")));
-  const HRESULT hr = entry != nullptr ? entry() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-  ::FreeLibrary(module);
-  return hr;
+      reinterpret_cast<void*>(::GetProcAddress(module.get(), "DllRegisterServer")));
+  return entry != nullptr ? entry() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 }
 
 std::wstring Wide(const std::string& ansi) {
@@ -142,10 +141,9 @@ ControlSnapshot::ControlSnapshot(const SnapView& view) : parts_(std::make_unique
   ComPtr<IOleObject> ole;
   if (SUCCEEDED(
           unknown->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(ole.GetAddressOf())))) {
-    HDC screen = ::GetDC(nullptr);
-    SIZEL extent{::MulDiv(view.width, 2540, ::GetDeviceCaps(screen, LOGPIXELSX)),
-                 ::MulDiv(p.controlHeight, 2540, ::GetDeviceCaps(screen, LOGPIXELSY))};
-    ::ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    SIZEL extent{::MulDiv(view.width, 2540, ::GetDeviceCaps(screen.get(), LOGPIXELSX)),
+                 ::MulDiv(p.controlHeight, 2540, ::GetDeviceCaps(screen.get(), LOGPIXELSY))};
     ole->SetExtent(DVASPECT_CONTENT, &extent);
   }
   p.surface = std::make_unique<MemoryDc>(view.width, p.controlHeight);
