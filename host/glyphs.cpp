@@ -1,7 +1,7 @@
 #include "host/glyphs.h"
 
+#include "base/win32/memory_dc.h"
 #include "base/win32/unique_handle.h"
-#include "host/gdi_owner.h"
 
 namespace quillon::mirandel {
 namespace {
@@ -110,13 +110,13 @@ HICON MakeIcon(int size, Draw draw) {
   UniqueBitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
   if (colour.get() == nullptr || mask.get() == nullptr) return nullptr;
   {
-    MemoryCanvas canvas(colour.get());
+    MemoryDc canvas(nullptr, colour.get());
     const RECT all{0, 0, size, size};
     UniqueBrush ground(::CreateSolidBrush(kTransparent));
     ::FillRect(canvas.dc(), &all, ground.get());
     draw(canvas.dc());
     // The mask is set where the ground colour remains; the colour image is black there.
-    MemoryCanvas maskCanvas(mask.get());
+    MemoryDc maskCanvas(nullptr, mask.get());
     ::SetBkColor(canvas.dc(), kTransparent);
     ::BitBlt(maskCanvas.dc(), 0, 0, size, size, canvas.dc(), 0, 0, SRCCOPY);
     ::SetBkColor(canvas.dc(), RGB(0, 0, 0));
@@ -134,7 +134,7 @@ HIMAGELIST CreateToolBarImages() {
   UniqueBitmap strip(::CreateCompatibleBitmap(WindowDc(nullptr).get(), kSize * kGlyphCount, kSize));
   if (strip.get() == nullptr) return nullptr;
   {
-    MemoryCanvas canvas(strip.get());
+    MemoryDc canvas(nullptr, strip.get());
     const RECT all{0, 0, kSize * kGlyphCount, kSize};
     UniqueBrush ground(::CreateSolidBrush(kTransparent));
     ::FillRect(canvas.dc(), &all, ground.get());

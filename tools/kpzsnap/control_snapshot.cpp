@@ -6,16 +6,16 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
+#include <cstddef>
 #include <cstdio>
-#include <cstring>
 
+#include "base/win32/memory_dc.h"
 #include "base/win32/unique_handle.h"
 #include "control/control_settings.h"
 #include "control/quillon_h.h"
 #include "control/win32/com_ptr.h"
 #include "control/win32/message_route.h"
 #include "control/win32/status_bar.h"
-#include "render/win32/memory_dc.h"
 #include "settings/win32/registry_store.h"
 
 namespace quillon {
@@ -196,22 +196,13 @@ SnapImage ControlSnapshot::Image() const {
   const Parts& p = *parts_;
   SnapImage image;
   if (!p.surface || !p.surface->valid()) return image;
-  ::GdiFlush();
   image.width = p.view.width;
   image.height = p.view.height;  // the rows under it hold the strip when it is not asked for
-  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  // The DIB section's own bits, top-down: one copy instead of a call per pixel.
-  DIBSECTION section{};
-  HGDIOBJ bitmap = ::GetCurrentObject(p.surface->dc(), OBJ_BITMAP);
-  if (::GetObjectA(bitmap, sizeof section, &section) == sizeof section &&
-      section.dsBm.bmBits != nullptr && section.dsBm.bmBitsPixel == 32) {
-    std::memcpy(image.pixels.data(), section.dsBm.bmBits, image.pixels.size() * 4);
-    for (std::uint32_t& pixel : image.pixels) pixel &= 0x00FFFFFFu;
-  } else {
-    for (int y = 0; y < image.height; ++y)
-      for (int x = 0; x < image.width; ++x)
-        image.pixels[static_cast<std::size_t>(y) * image.width + x] = p.surface->Pixel(x, y);
-  }
+  // The DIB section's own rows, top-down: one copy instead of a call per pixel.
+  const auto pixels = p.surface->Pixels();
+  image.pixels.assign(pixels.begin(),
+                      pixels.begin() + static_cast<std::ptrdiff_t>(image.width) * image.height);
+  for (std::uint32_t& pixel : image.pixels) pixel &= 0x00FFFFFFu;
   return image;
 }
 
