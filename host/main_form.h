@@ -21,7 +21,6 @@ class MainForm {
   static bool Register(HINSTANCE instance);
   bool Create(HINSTANCE instance, const AtlContainer& container);
   HWND window() const { return window_; }
-  HACCEL shortCuts() const { return shortCuts_.get(); }
   void SetAboutBox(AboutBox* about) { about_ = about; }
 
   // Hands a chosen file to the control and enables the document commands.

@@ -15,8 +15,6 @@ class BackBuffer {
   void Release() { buffer_ = MemoryDc(); }
   bool exists() const { return buffer_.valid(); }
   HDC dc() const { return buffer_.dc(); }
-  int width() const { return buffer_.width(); }
-  int height() const { return buffer_.height(); }
 
   // White over (0, 0)-(width + 1, height + 1) with the stock null pen and white brush.
   void Clear(int width, int height);

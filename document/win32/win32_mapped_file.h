@@ -20,7 +20,6 @@ class Win32MappedFile final : public MappedFile {
   std::span<const std::uint8_t> View() const override {
     return {static_cast<const std::uint8_t*>(view_.get()), size_};
   }
-  HANDLE fileHandle() const { return file_.get(); }
   HANDLE mappingHandle() const { return mapping_.get(); }
 
  private:
