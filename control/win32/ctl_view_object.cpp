@@ -1,6 +1,7 @@
 // QuillonCtl: IViewObject, IViewObject2, IViewObjectEx and IDataObject. Every draw goes
 // through the same paint as the window, onto whatever DC the container gives.
 
+#include "control/win32/com_guard.h"
 #include "control/win32/quillon_ctl.h"
 #include "control/win32/saved_dc_state.h"
 
@@ -9,21 +10,19 @@ namespace quillon {
 STDMETHODIMP QuillonCtl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw,
                               LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                               ULONG_PTR) {
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (draw == nullptr) return E_INVALIDARG;
-  RECT area = posRect_;
-  if (bounds != nullptr) area = RECT{bounds->left, bounds->top, bounds->right, bounds->bottom};
-  if (area.right <= area.left || area.bottom <= area.top) return E_INVALIDARG;
-  try {
+  return Guarded([&] {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (draw == nullptr) return E_INVALIDARG;
+    RECT area = posRect_;
+    if (bounds != nullptr) area = RECT{bounds->left, bounds->top, bounds->right, bounds->bottom};
+    if (area.right <= area.left || area.bottom <= area.top) return E_INVALIDARG;
     // The paint draws at the DC's origin; the container's bounds may lie elsewhere.
     SavedDcState state(draw);
     POINT old{};
     ::OffsetViewportOrgEx(draw, area.left, area.top, &old);
     Paint(draw, RECT{0, 0, area.right - area.left, area.bottom - area.top});
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP QuillonCtl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
