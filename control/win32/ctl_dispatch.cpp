@@ -361,46 +361,40 @@ STDMETHODIMP QuillonCtl::put_PrintScalePercentage(double value) {
   });
 }
 
-STDMETHODIMP QuillonCtl::get_KpzXSize(double* value) {
-  return Guarded([&] {
-    if (value == nullptr) return E_POINTER;
-    const KpzDocument* doc = context_->document();
-    if (!loaded_ || doc == nullptr) return NotLoaded();
-    *value = doc->resolution * doc->pageWidth;
-    return S_OK;
-  });
+HRESULT QuillonCtl::GetPageValue(double* value, double (*read)(const KpzDocument& doc)) {
+  if (value == nullptr) return E_POINTER;
+  const KpzDocument* doc = context_->document();
+  if (!loaded_ || doc == nullptr) return NotLoaded();
+  *value = read(*doc);
+  return S_OK;
 }
 
-STDMETHODIMP QuillonCtl::put_KpzXSize(double) {
-  return Guarded([&] { return S_OK; });
+namespace {
+
+double XSize(const KpzDocument& doc) { return doc.resolution * doc.pageWidth; }
+double YSize(const KpzDocument& doc) { return doc.resolution * doc.pageHeight; }
+double Resolution(const KpzDocument& doc) { return doc.resolution; }
+// The plot's size and resolution are the file's: a put changes nothing.
+HRESULT Unchanged() { return S_OK; }
+
+}  // namespace
+
+STDMETHODIMP QuillonCtl::get_KpzXSize(double* value) {
+  return Guarded([&] { return GetPageValue(value, XSize); });
 }
+
+STDMETHODIMP QuillonCtl::put_KpzXSize(double) { return Guarded(Unchanged); }
 
 STDMETHODIMP QuillonCtl::get_KpzYSize(double* value) {
-  return Guarded([&] {
-    if (value == nullptr) return E_POINTER;
-    const KpzDocument* doc = context_->document();
-    if (!loaded_ || doc == nullptr) return NotLoaded();
-    *value = doc->resolution * doc->pageHeight;
-    return S_OK;
-  });
+  return Guarded([&] { return GetPageValue(value, YSize); });
 }
 
-STDMETHODIMP QuillonCtl::put_KpzYSize(double) {
-  return Guarded([&] { return S_OK; });
-}
+STDMETHODIMP QuillonCtl::put_KpzYSize(double) { return Guarded(Unchanged); }
 
 STDMETHODIMP QuillonCtl::get_KpzResolution(double* value) {
-  return Guarded([&] {
-    if (value == nullptr) return E_POINTER;
-    const KpzDocument* doc = context_->document();
-    if (!loaded_ || doc == nullptr) return NotLoaded();
-    *value = doc->resolution;
-    return S_OK;
-  });
+  return Guarded([&] { return GetPageValue(value, Resolution); });
 }
 
-STDMETHODIMP QuillonCtl::put_KpzResolution(double) {
-  return Guarded([&] { return S_OK; });
-}
+STDMETHODIMP QuillonCtl::put_KpzResolution(double) { return Guarded(Unchanged); }
 
 }  // namespace quillon

@@ -252,6 +252,8 @@ class QuillonCtl final : public IQuillonCtl,
   HRESULT Fail(const wchar_t* description);
   HRESULT NotLoaded() { return Fail(L"No plot is loaded."); }
   HRESULT NotBuilt(const wchar_t* what);
+  // The gets of the page's size and resolution: a value of the loaded plot, or NotLoaded().
+  HRESULT GetPageValue(double* value, double (*read)(const KpzDocument& doc));
   ITypeInfo* TypeInfo(REFGUID guid);
 
   // Window and paint.
