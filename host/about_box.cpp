@@ -61,7 +61,7 @@ void AboutBox::OnCreate() {
   titleFont_.reset(::CreateFontW(-19, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_SWISS, L"Arial"));
-  HFONT title = titleFont_.get() ? static_cast<HFONT>(titleFont_.get()) : gui;
+  HFONT title = titleFont_ ? titleFont_.get() : gui;
 
   HWND icon = AddChild(window_, L"STATIC", L"", SS_ICON, 20, 20, 32, 32, 1001, gui);
   ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(programIcon_.get()), 0);
@@ -80,7 +80,7 @@ void AboutBox::Paint() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(window_, &ps);
   RECT inside = panel_;
-  ::FillRect(dc, &inside, static_cast<HBRUSH>(whiteBrush_.get()));
+  ::FillRect(dc, &inside, whiteBrush_.get());
   ::DrawEdge(dc, &inside, BDR_SUNKENOUTER, BF_RECT);
   ::EndPaint(window_, &ps);
 }

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "host/gdi_owner.h"
+#include "base/win32/unique_handle.h"
 
 namespace quillon::mirandel {
 
@@ -25,8 +25,8 @@ class AboutBox {
   RECT panel_{};
   UniqueIcon programIcon_;
   UniqueIcon picture_;
-  UniqueGdiObject titleFont_;
-  UniqueGdiObject whiteBrush_;
+  UniqueFont titleFont_;
+  UniqueBrush whiteBrush_;
 };
 
 }  // namespace quillon::mirandel

@@ -5,12 +5,13 @@
 
 #include <windows.h>
 
+#include "base/win32/unique_handle.h"
+
 namespace quillon::mirandel {
 
 class AtlContainer {
  public:
   AtlContainer();
-  ~AtlContainer();
   AtlContainer(const AtlContainer&) = delete;
   AtlContainer& operator=(const AtlContainer&) = delete;
 
@@ -23,7 +24,9 @@ class AtlContainer {
  private:
   using AxWinInit = BOOL(WINAPI*)();
   using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-  HMODULE module_ = nullptr;
+  // The windows of the class live in the module: it stays loaded while any may exist, so it is
+  // released only at the very end of the program.
+  UniqueModule module_;
   AxGetControl getControl_ = nullptr;
   HRESULT status_ = E_FAIL;
 };

@@ -1,6 +1,7 @@
 #include "host/glyphs.h"
 
-#include "host/gdi_owner.h"
+#include "base/win32/memory_dc.h"
+#include "base/win32/unique_handle.h"
 
 namespace quillon::mirandel {
 namespace {
@@ -13,8 +14,8 @@ class Pen16 {
   Pen16(HDC dc, int left, int top, int size) : dc_(dc), left_(left), top_(top), unit_(size / 16) {}
 
   void Box(int x0, int y0, int x1, int y1, COLORREF fill, COLORREF edge) const {
-    UniqueGdiObject brush(::CreateSolidBrush(fill));
-    UniqueGdiObject pen(::CreatePen(PS_SOLID, unit_, edge));
+    UniqueBrush brush(::CreateSolidBrush(fill));
+    UniquePen pen(::CreatePen(PS_SOLID, unit_, edge));
     HGDIOBJ oldBrush = ::SelectObject(dc_, brush.get());
     HGDIOBJ oldPen = ::SelectObject(dc_, pen.get());
     ::Rectangle(dc_, X(x0), Y(y0), X(x1), Y(y1));
@@ -22,8 +23,8 @@ class Pen16 {
     ::SelectObject(dc_, oldPen);
   }
   void Ring(int x0, int y0, int x1, int y1, COLORREF fill, COLORREF edge, int width) const {
-    UniqueGdiObject brush(::CreateSolidBrush(fill));
-    UniqueGdiObject pen(::CreatePen(PS_SOLID, width * unit_, edge));
+    UniqueBrush brush(::CreateSolidBrush(fill));
+    UniquePen pen(::CreatePen(PS_SOLID, width * unit_, edge));
     HGDIOBJ oldBrush = ::SelectObject(dc_, brush.get());
     HGDIOBJ oldPen = ::SelectObject(dc_, pen.get());
     ::Ellipse(dc_, X(x0), Y(y0), X(x1), Y(y1));
@@ -31,7 +32,7 @@ class Pen16 {
     ::SelectObject(dc_, oldPen);
   }
   void Line(int x0, int y0, int x1, int y1, COLORREF colour, int width) const {
-    UniqueGdiObject pen(::CreatePen(PS_SOLID, width * unit_, colour));
+    UniquePen pen(::CreatePen(PS_SOLID, width * unit_, colour));
     HGDIOBJ oldPen = ::SelectObject(dc_, pen.get());
     ::MoveToEx(dc_, X(x0), Y(y0), nullptr);
     ::LineTo(dc_, X(x1), Y(y1));
@@ -105,26 +106,24 @@ void DrawGlyph(HDC dc, int index, int left, int top, int size) {
 // A square icon of what draw paints on a transparent ground.
 template <typename Draw>
 HICON MakeIcon(int size, Draw draw) {
-  HDC screen = ::GetDC(nullptr);
-  UniqueGdiObject colour(::CreateCompatibleBitmap(screen, size, size));
-  ::ReleaseDC(nullptr, screen);
-  UniqueGdiObject mask(::CreateBitmap(size, size, 1, 1, nullptr));
+  UniqueBitmap colour(::CreateCompatibleBitmap(WindowDc(nullptr).get(), size, size));
+  UniqueBitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
   if (colour.get() == nullptr || mask.get() == nullptr) return nullptr;
   {
-    MemoryCanvas canvas(static_cast<HBITMAP>(colour.get()));
+    MemoryDc canvas(nullptr, colour.get());
     const RECT all{0, 0, size, size};
-    UniqueGdiObject ground(::CreateSolidBrush(kTransparent));
-    ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(ground.get()));
+    UniqueBrush ground(::CreateSolidBrush(kTransparent));
+    ::FillRect(canvas.dc(), &all, ground.get());
     draw(canvas.dc());
     // The mask is set where the ground colour remains; the colour image is black there.
-    MemoryCanvas maskCanvas(static_cast<HBITMAP>(mask.get()));
+    MemoryDc maskCanvas(nullptr, mask.get());
     ::SetBkColor(canvas.dc(), kTransparent);
     ::BitBlt(maskCanvas.dc(), 0, 0, size, size, canvas.dc(), 0, 0, SRCCOPY);
     ::SetBkColor(canvas.dc(), RGB(0, 0, 0));
     ::SetTextColor(canvas.dc(), RGB(255, 255, 255));
     ::BitBlt(canvas.dc(), 0, 0, size, size, maskCanvas.dc(), 0, 0, SRCAND);
   }
-  ICONINFO info{TRUE, 0, 0, static_cast<HBITMAP>(mask.get()), static_cast<HBITMAP>(colour.get())};
+  ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
   return ::CreateIconIndirect(&info);
 }
 
@@ -132,20 +131,18 @@ HICON MakeIcon(int size, Draw draw) {
 
 HIMAGELIST CreateToolBarImages() {
   constexpr int kSize = 16;
-  HDC screen = ::GetDC(nullptr);
-  UniqueGdiObject strip(::CreateCompatibleBitmap(screen, kSize * kGlyphCount, kSize));
-  ::ReleaseDC(nullptr, screen);
+  UniqueBitmap strip(::CreateCompatibleBitmap(WindowDc(nullptr).get(), kSize * kGlyphCount, kSize));
   if (strip.get() == nullptr) return nullptr;
   {
-    MemoryCanvas canvas(static_cast<HBITMAP>(strip.get()));
+    MemoryDc canvas(nullptr, strip.get());
     const RECT all{0, 0, kSize * kGlyphCount, kSize};
-    UniqueGdiObject ground(::CreateSolidBrush(kTransparent));
-    ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(ground.get()));
+    UniqueBrush ground(::CreateSolidBrush(kTransparent));
+    ::FillRect(canvas.dc(), &all, ground.get());
     for (int i = 0; i < kGlyphCount; ++i) DrawGlyph(canvas.dc(), i, i * kSize, 0, kSize);
   }
   HIMAGELIST images = ::ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, kGlyphCount, 0);
   if (images == nullptr) return nullptr;
-  ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), kTransparent);
+  ::ImageList_AddMasked(images, strip.get(), kTransparent);
   return images;
 }
 

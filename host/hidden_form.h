@@ -10,7 +10,6 @@ class HiddenForm {
   static bool Register(HINSTANCE instance);
   bool Create(HINSTANCE instance);
   ~HiddenForm();
-  HWND window() const { return window_; }
 
  private:
   HWND window_ = nullptr;

@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "base/win32/unique_handle.h"
 #include "host/atl_container.h"
-#include "host/gdi_owner.h"
 #include "host/quillon_control_site.h"
 #include "host/status_line.h"
 #include "host/tool_bar.h"
@@ -21,7 +21,6 @@ class MainForm {
   static bool Register(HINSTANCE instance);
   bool Create(HINSTANCE instance, const AtlContainer& container);
   HWND window() const { return window_; }
-  HACCEL shortCuts() const { return shortCuts_.get(); }
   void SetAboutBox(AboutBox* about) { about_ = about; }
 
   // Hands a chosen file to the control and enables the document commands.

@@ -15,7 +15,6 @@ class StatusLine {
   HWND window() const { return window_; }
 
   void SetText(const std::wstring& text);
-  const std::wstring& text() const { return text_; }
   void ShowHint(const std::wstring& hint);
   void EndHint();
 

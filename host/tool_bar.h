@@ -3,13 +3,18 @@
 // go to the status line (the buttons have no tool tips).
 
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 
 #include <string>
 
-#include "host/gdi_owner.h"
+#include "base/win32/unique_handle.h"
 #include "host/status_line.h"
 
 namespace quillon::mirandel {
+
+// The common controls' own handle: the tool bar's images.
+using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, ::ImageList_Destroy>>;
 
 struct ToolButton {
   int command;  // 0 for a separator

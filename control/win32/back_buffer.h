@@ -4,24 +4,17 @@
 
 #include <windows.h>
 
-#include "control/win32/gdi_handles.h"
+#include "base/win32/memory_dc.h"
 
 namespace quillon {
 
 class BackBuffer {
  public:
-  BackBuffer() = default;
-  ~BackBuffer() { Release(); }
-  BackBuffer(const BackBuffer&) = delete;
-  BackBuffer& operator=(const BackBuffer&) = delete;
-
   // A width x height bitmap compatible with `target`; false when GDI refuses it.
   bool Create(HDC target, int width, int height);
-  void Release();
-  bool exists() const { return dc_.get() != nullptr; }
-  HDC dc() const { return dc_.get(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
+  void Release() { buffer_ = MemoryDc(); }
+  bool exists() const { return buffer_.valid(); }
+  HDC dc() const { return buffer_.dc(); }
 
   // White over (0, 0)-(width + 1, height + 1) with the stock null pen and white brush.
   void Clear(int width, int height);
@@ -29,11 +22,7 @@ class BackBuffer {
   void CopyTo(HDC target, int x, int y, int width, int height) const;
 
  private:
-  UniqueMemoryDc dc_;
-  UniqueBitmap bitmap_;
-  HGDIOBJ previous_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
+  MemoryDc buffer_;
 };
 
 }  // namespace quillon

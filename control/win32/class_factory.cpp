@@ -3,6 +3,7 @@
 #include <unknwn.h>
 
 #include "control/quillon_h.h"
+#include "control/win32/com_guard.h"
 #include "control/win32/module.h"
 #include "control/win32/quillon_ctl.h"
 
@@ -35,7 +36,8 @@ class ControlFactory final : public IClassFactory {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    return QuillonCtl::Create(iid, object);
+    // The control's constructor allocates its drawing context and settings.
+    return Guarded([&] { return QuillonCtl::Create(iid, object); });
   }
   STDMETHODIMP LockServer(BOOL lock) override {
     if (lock) {

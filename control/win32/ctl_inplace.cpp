@@ -1,6 +1,7 @@
 // QuillonCtl: in-place activation, IOleWindow, IOleInPlaceObject(Windowless),
 // IOleInPlaceActiveObject and IOleControl.
 
+#include "control/win32/com_guard.h"
 #include "control/win32/quillon_ctl.h"
 
 namespace quillon {
@@ -95,10 +96,13 @@ STDMETHODIMP QuillonCtl::SetObjectRects(LPCRECT pos, LPCRECT) {
 STDMETHODIMP QuillonCtl::ReactivateAndUndo() { return E_NOTIMPL; }
 
 STDMETHODIMP QuillonCtl::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (window_ == nullptr) return S_FALSE;
-  const LRESULT r = HandleMessage(window_, msg, wParam, lParam);
-  if (result != nullptr) *result = r;
-  return S_OK;
+  // The message is handled here, not through the window procedure that guards it there.
+  return Guarded([&] {
+    if (window_ == nullptr) return S_FALSE;
+    const LRESULT r = HandleMessage(window_, msg, wParam, lParam);
+    if (result != nullptr) *result = r;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP QuillonCtl::GetDropTarget(IDropTarget** target) {
@@ -110,17 +114,19 @@ STDMETHODIMP QuillonCtl::GetDropTarget(IDropTarget** target) {
 // ---- IOleInPlaceActiveObject
 
 STDMETHODIMP QuillonCtl::TranslateAccelerator(LPMSG msg) {
-  if (msg == nullptr || msg->message != WM_KEYDOWN) return S_FALSE;
-  if (msg->wParam == VK_ESCAPE) {
-    // Esc ends the control's tools; the container still sees the key.
-    if (window_ != nullptr) HandleMessage(window_, msg->message, msg->wParam, msg->lParam);
+  return Guarded([&] {
+    if (msg == nullptr || msg->message != WM_KEYDOWN) return S_FALSE;
+    if (msg->wParam == VK_ESCAPE) {
+      // Esc ends the control's tools; the container still sees the key.
+      if (window_ != nullptr) HandleMessage(window_, msg->message, msg->wParam, msg->lParam);
+      return S_FALSE;
+    }
+    if (msg->wParam == VK_TAB && !uiActive_) {
+      // Tabbing into the control makes it the active one; the container still moves the focus.
+      InPlaceActivate(OLEIVERB_UIACTIVATE);
+    }
     return S_FALSE;
-  }
-  if (msg->wParam == VK_TAB && !uiActive_) {
-    // Tabbing into the control makes it the active one; the container still moves the focus.
-    InPlaceActivate(OLEIVERB_UIACTIVATE);
-  }
-  return S_FALSE;
+  });
 }
 
 STDMETHODIMP QuillonCtl::OnFrameWindowActivate(BOOL) { return S_OK; }

@@ -13,10 +13,8 @@ LONG PixelsToHimetric(int pixels, int dpi) {
 }
 
 int ScreenDpi(int which) {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, which);
-  ::ReleaseDC(nullptr, screen);
-  return dpi;
+  WindowDc screen(nullptr);
+  return ::GetDeviceCaps(screen.get(), which);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "control/control_settings.h"
 #include "control/win32/quillon_ctl.h"
+#include "control/win32/saved_dc_state.h"
 #include "control/win32/status_bar.h"
 #include "render/win32/gdi_device.h"
 

@@ -2,13 +2,14 @@
 // opens the document.
 
 #include "control/history_record.h"
+#include "control/win32/com_guard.h"
 #include "control/win32/quillon_ctl.h"
 
 namespace quillon {
 
 STDMETHODIMP QuillonCtl::SaveHistory(IStream* stream) {
-  if (stream == nullptr) return E_POINTER;
-  try {
+  return Guarded([&] {
+    if (stream == nullptr) return E_POINTER;
     HistoryRecord record;
     record.xOrg = nav_.view.xOrg;
     record.yOrg = nav_.view.yOrg;
@@ -20,20 +21,18 @@ STDMETHODIMP QuillonCtl::SaveHistory(IStream* stream) {
     const HRESULT hr = stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
     if (FAILED(hr)) return hr;
     return written == bytes.size() ? S_OK : STG_E_MEDIUMFULL;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 STDMETHODIMP QuillonCtl::LoadHistory(IStream* stream, IBindCtx*) {
-  if (stream == nullptr) return E_POINTER;
-  std::array<std::uint8_t, HistoryRecord::kSize> bytes{};
-  ULONG got = 0;
-  if (FAILED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &got)) ||
-      got != bytes.size()) {
-    return E_FAIL;
-  }
-  try {
+  return Guarded([&] {
+    if (stream == nullptr) return E_POINTER;
+    std::array<std::uint8_t, HistoryRecord::kSize> bytes{};
+    ULONG got = 0;
+    if (FAILED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &got)) ||
+        got != bytes.size()) {
+      return E_FAIL;
+    }
     const auto record = DecodeHistory(bytes);
     // A record whose rotation is no quarter turn would give the view no orientation.
     if (!record || !IsQuarterTurn(record->Rot)) return E_FAIL;
@@ -43,9 +42,7 @@ STDMETHODIMP QuillonCtl::LoadHistory(IStream* stream, IBindCtx*) {
     pendingViewScale_ = record->ViewScale;
     pendingRot_ = record->Rot;
     return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 STDMETHODIMP QuillonCtl::SetPositionCookie(DWORD) { return E_NOTIMPL; }

@@ -2,6 +2,7 @@
 // record as the stream, in its stream "Contents".
 
 #include "control/property_stream.h"
+#include "control/win32/com_guard.h"
 #include "control/win32/quillon_ctl.h"
 
 namespace quillon {
@@ -47,8 +48,8 @@ STDMETHODIMP QuillonCtl::InitNew() {
 }
 
 STDMETHODIMP QuillonCtl::Load(IStream* stream) {
-  if (stream == nullptr) return E_POINTER;
-  try {
+  return Guarded([&] {
+    if (stream == nullptr) return E_POINTER;
     const auto properties = DecodeProperties([&](void* out, std::size_t bytes) {
       ULONG got = 0;
       return SUCCEEDED(stream->Read(out, static_cast<ULONG>(bytes), &got)) && got == bytes;
@@ -77,14 +78,12 @@ STDMETHODIMP QuillonCtl::Load(IStream* stream) {
     if (SUCCEEDED(hr)) hr = PutProperty(kRot, rot);
     dirty_ = false;
     return SUCCEEDED(hr) ? S_OK : E_FAIL;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 STDMETHODIMP QuillonCtl::Save(IStream* stream, BOOL clearDirty) {
-  if (stream == nullptr) return E_POINTER;
-  try {
+  return Guarded([&] {
+    if (stream == nullptr) return E_POINTER;
     PersistedProperties p;
     p.cx = static_cast<std::uint32_t>(extent_.cx);
     p.cy = static_cast<std::uint32_t>(extent_.cy);
@@ -100,17 +99,17 @@ STDMETHODIMP QuillonCtl::Save(IStream* stream, BOOL clearDirty) {
     if (written != bytes.size()) return STG_E_MEDIUMFULL;
     if (clearDirty) dirty_ = false;
     return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 STDMETHODIMP QuillonCtl::GetSizeMax(ULARGE_INTEGER* size) {
-  if (size == nullptr) return E_POINTER;
-  PersistedProperties p;
-  p.DataFileName.assign(dataFileName_.begin(), dataFileName_.end());
-  size->QuadPart = EncodeProperties(p).size();
-  return S_OK;
+  return Guarded([&] {
+    if (size == nullptr) return E_POINTER;
+    PersistedProperties p;
+    p.DataFileName.assign(dataFileName_.begin(), dataFileName_.end());
+    size->QuadPart = EncodeProperties(p).size();
+    return S_OK;
+  });
 }
 
 // ---- IPersistStorage

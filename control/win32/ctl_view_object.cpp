@@ -1,28 +1,28 @@
 // QuillonCtl: IViewObject, IViewObject2, IViewObjectEx and IDataObject. Every draw goes
 // through the same paint as the window, onto whatever DC the container gives.
 
+#include "control/win32/com_guard.h"
 #include "control/win32/quillon_ctl.h"
+#include "control/win32/saved_dc_state.h"
 
 namespace quillon {
 
 STDMETHODIMP QuillonCtl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw,
                               LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                               ULONG_PTR) {
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (draw == nullptr) return E_INVALIDARG;
-  RECT area = posRect_;
-  if (bounds != nullptr) area = RECT{bounds->left, bounds->top, bounds->right, bounds->bottom};
-  if (area.right <= area.left || area.bottom <= area.top) return E_INVALIDARG;
-  try {
+  return Guarded([&] {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (draw == nullptr) return E_INVALIDARG;
+    RECT area = posRect_;
+    if (bounds != nullptr) area = RECT{bounds->left, bounds->top, bounds->right, bounds->bottom};
+    if (area.right <= area.left || area.bottom <= area.top) return E_INVALIDARG;
     // The paint draws at the DC's origin; the container's bounds may lie elsewhere.
     SavedDcState state(draw);
     POINT old{};
     ::OffsetViewportOrgEx(draw, area.left, area.top, &old);
     Paint(draw, RECT{0, 0, area.right - area.left, area.bottom - area.top});
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP QuillonCtl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
@@ -104,14 +104,15 @@ bool IsViewFormat(const FORMATETC* format) {
 STDMETHODIMP QuillonCtl::GetData(FORMATETC* format, STGMEDIUM* medium) {
   if (format == nullptr || medium == nullptr) return E_POINTER;
   if (!IsViewFormat(format)) return DV_E_FORMATETC;
-  HDC screen = ::GetDC(nullptr);
-  const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
-  const int width = MulDiv(extent_.cx, dpiX, 2540);
-  const int height = MulDiv(extent_.cy, dpiY, 2540);
-  const RECT frame{0, 0, extent_.cx, extent_.cy};  // .01 mm, as the metafile frame wants
-  HDC meta = ::CreateEnhMetaFileA(screen, nullptr, &frame, "QuillonCtl\0View\0");
-  ::ReleaseDC(nullptr, screen);
+  int width = 0, height = 0;
+  HDC meta = nullptr;
+  {
+    WindowDc screen(nullptr);
+    width = MulDiv(extent_.cx, ::GetDeviceCaps(screen.get(), LOGPIXELSX), 2540);
+    height = MulDiv(extent_.cy, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 2540);
+    const RECT frame{0, 0, extent_.cx, extent_.cy};  // .01 mm, as the metafile frame wants
+    meta = ::CreateEnhMetaFileA(screen.get(), nullptr, &frame, "QuillonCtl\0View\0");
+  }
   if (meta == nullptr) return E_OUTOFMEMORY;
   RECTL bounds{0, 0, width, height};
   Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, meta, &bounds, nullptr, nullptr, 0);

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "control/win32/class_factory.h"
+#include "control/win32/com_guard.h"
 #include "control/win32/registration.h"
 
 namespace quillon {
@@ -44,8 +45,12 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   return quillon::GetControlClassObject(clsid, iid, object);
 }
 
-STDAPI DllRegisterServer() { return quillon::RegisterControl(quillon::ModulePath()); }
+STDAPI DllRegisterServer() {
+  return quillon::Guarded([] { return quillon::RegisterControl(quillon::ModulePath()); });
+}
 
-STDAPI DllUnregisterServer() { return quillon::UnregisterControl(); }
+STDAPI DllUnregisterServer() {
+  return quillon::Guarded([] { return quillon::UnregisterControl(); });
+}
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "control/control_settings.h"
+#include "control/win32/com_guard.h"
 #include "control/win32/module.h"
 #include "control/win32/persist_history_iid.h"
 #include "settings/control_settings_defaults.h"
@@ -42,20 +43,25 @@ QuillonCtl::QuillonCtl()
     : platform_([this](const std::string& text) { ShowMessage(text); }),
       bluePen_(::CreatePen(PS_SOLID, 0, 0x00FF0000)),
       redPen_(::CreatePen(PS_SOLID, 0, 0x000000FF)) {
-  LockModule();
   // The raster preferences are read as the drawing context is made; the key is made last.
   const auto opaque = settings_.ReadDword("UseOpaqueRaster");
   const auto zoomLevel = settings_.ReadDword("MaxRasterZoomLevel");
   context_ = std::make_unique<DrawContext>(platform_, opaque.value_or(0), zoomLevel.value_or(0));
   context_->SetPlatformFlavour(DetectFlavour());
   settings_.EnsureKey();
+  // Last: a constructor that throws leaves no lock behind (the destructor would not run).
+  LockModule();
 }
 
 QuillonCtl::~QuillonCtl() {
   DestroyControlWindow();
   bluePen_.reset();
   redPen_.reset();
-  SaveSettings();
+  // Release() ends here, and a destructor must not throw: the settings are kept if they can be.
+  Guarded([&] {
+    SaveSettings();
+    return S_OK;
+  });
   CloseDocument();
   backBuffer_.Release();
   UnlockModule();
@@ -144,11 +150,13 @@ HRESULT QuillonCtl::NotBuilt(const wchar_t* what) {
 // ---- IProvideClassInfo2, ISupportErrorInfo, IObjectSafety, ISpecifyPropertyPages
 
 STDMETHODIMP QuillonCtl::GetClassInfo(ITypeInfo** info) {
-  if (info == nullptr) return E_POINTER;
-  *info = TypeInfo(CLSID_QuillonCtl);
-  if (*info == nullptr) return E_FAIL;
-  (*info)->AddRef();
-  return S_OK;
+  return Guarded([&] {
+    if (info == nullptr) return E_POINTER;
+    *info = TypeInfo(CLSID_QuillonCtl);
+    if (*info == nullptr) return E_FAIL;
+    (*info)->AddRef();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP QuillonCtl::GetGUID(DWORD kind, GUID* guid) {

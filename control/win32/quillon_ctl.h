@@ -13,11 +13,11 @@
 #include <memory>
 #include <string>
 
+#include "base/win32/unique_handle.h"
 #include "control/quillon_h.h"
 #include "control/status_line.h"
 #include "control/win32/back_buffer.h"
 #include "control/win32/com_ptr.h"
-#include "control/win32/gdi_handles.h"
 #include "control/win32/message_route.h"
 #include "document/win32/win32_document_platform.h"
 #include "interact/navigation.h"
@@ -252,6 +252,8 @@ class QuillonCtl final : public IQuillonCtl,
   HRESULT Fail(const wchar_t* description);
   HRESULT NotLoaded() { return Fail(L"No plot is loaded."); }
   HRESULT NotBuilt(const wchar_t* what);
+  // The gets of the page's size and resolution: a value of the loaded plot, or NotLoaded().
+  HRESULT GetPageValue(double* value, double (*read)(const PageMeasure& page));
   ITypeInfo* TypeInfo(REFGUID guid);
 
   // Window and paint.

@@ -32,7 +32,7 @@ std::string Narrow(const std::wstring& text) {
 // Creates root\path and sets its default value (when given) and named values.
 bool SetKey(HKEY root, const std::string& path, const char* value = nullptr,
             const char* name = nullptr, const char* named = nullptr) {
-  UniqueKey key = UniqueKey::Create(root, path.c_str(), KEY_WRITE);
+  UniqueKey key = CreateKey(root, path.c_str(), KEY_WRITE);
   if (!key) return false;
   auto set = [&](const char* n, const char* v) {
     return ::RegSetValueExA(key.get(), n, 0, REG_SZ, reinterpret_cast<const BYTE*>(v),

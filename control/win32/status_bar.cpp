@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "control/win32/gdi_handles.h"
+#include "control/win32/saved_dc_state.h"
 
 namespace quillon {
 

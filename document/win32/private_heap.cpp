@@ -3,17 +3,17 @@
 namespace quillon {
 
 std::unique_ptr<PrivateHeap> PrivateHeap::Create(std::size_t initialBytes) {
-  HANDLE heap = ::HeapCreate(HEAP_NO_SERIALIZE, initialBytes, 0);  // maximum 0: growable
-  if (heap == nullptr) return nullptr;
-  return std::unique_ptr<PrivateHeap>(new PrivateHeap(heap));
+  UniqueHeap heap(::HeapCreate(HEAP_NO_SERIALIZE, initialBytes, 0));  // maximum 0: growable
+  if (!heap) return nullptr;
+  return std::unique_ptr<PrivateHeap>(new PrivateHeap(std::move(heap)));
 }
 
 void* PrivateHeap::Allocate(std::size_t bytes) {
-  return ::HeapAlloc(heap_, HEAP_ZERO_MEMORY, bytes);
+  return ::HeapAlloc(heap_.get(), HEAP_ZERO_MEMORY, bytes);
 }
 
 void PrivateHeap::Free(void* block) {
-  if (block != nullptr) ::HeapFree(heap_, 0, block);
+  if (block != nullptr) ::HeapFree(heap_.get(), 0, block);
 }
 
 }  // namespace quillon

@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 
+#include "base/win32/unique_handle.h"
 #include "document/document_platform.h"
 
 namespace quillon {
@@ -15,17 +17,14 @@ class PrivateHeap final : public DocumentHeap {
  public:
   // nullptr when HeapCreate fails.
   static std::unique_ptr<PrivateHeap> Create(std::size_t initialBytes);
-  ~PrivateHeap() override { ::HeapDestroy(heap_); }
-  PrivateHeap(const PrivateHeap&) = delete;
-  PrivateHeap& operator=(const PrivateHeap&) = delete;
 
   void* Allocate(std::size_t bytes) override;
   void Free(void* block) override;
-  HANDLE handle() const { return heap_; }
+  HANDLE handle() const { return heap_.get(); }
 
  private:
-  explicit PrivateHeap(HANDLE heap) : heap_(heap) {}
-  HANDLE heap_;
+  explicit PrivateHeap(UniqueHeap heap) : heap_(std::move(heap)) {}
+  UniqueHeap heap_;
 };
 
 }  // namespace quillon

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "document/win32/win32_handles.h"
+#include "base/win32/unique_handle.h"
 
 namespace quillon {
 namespace {
@@ -17,7 +17,7 @@ using DownloadToCacheFileA = HRESULT(WINAPI*)(void*, const char*, char*, DWORD, 
 DownloadStatus DownloadWithUrlmon(const std::string& url, std::string& localName,
                                   const char* library, const char* entryPoint) {
   UniqueModule module(::LoadLibraryA(library));
-  if (module.get() == nullptr) return DownloadStatus::NoLibrary;
+  if (!module) return DownloadStatus::NoLibrary;
   auto download = reinterpret_cast<DownloadToCacheFileA>(
       reinterpret_cast<void*>(::GetProcAddress(module.get(), entryPoint)));
   if (download == nullptr) return DownloadStatus::NoEntryPoint;

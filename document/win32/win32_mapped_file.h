@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
+#include "base/win32/unique_handle.h"
 #include "document/document_platform.h"
-#include "document/win32/win32_handles.h"
 
 namespace quillon {
 
@@ -20,15 +20,14 @@ class Win32MappedFile final : public MappedFile {
   std::span<const std::uint8_t> View() const override {
     return {static_cast<const std::uint8_t*>(view_.get()), size_};
   }
-  HANDLE fileHandle() const { return file_.get(); }
   HANDLE mappingHandle() const { return mapping_.get(); }
 
  private:
-  Win32MappedFile(UniqueFileHandle file, UniqueMappingHandle mapping, const void* view, DWORD size)
-      : file_(std::move(file)), mapping_(std::move(mapping)), view_(view), size_(size) {}
+  Win32MappedFile(UniqueFile file, UniqueKernelObject mapping, UniqueMapView view, DWORD size)
+      : file_(std::move(file)), mapping_(std::move(mapping)), view_(std::move(view)), size_(size) {}
   // Declared in release order reversed: the view goes first, then the mapping, then the file.
-  UniqueFileHandle file_;
-  UniqueMappingHandle mapping_;
+  UniqueFile file_;
+  UniqueKernelObject mapping_;
   UniqueMapView view_;
   DWORD size_;
 };

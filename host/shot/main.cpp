@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/win32/memory_dc.h"
+#include "base/win32/unique_handle.h"
 #include "tools/kpzsnap/png_writer.h"
 
 namespace quillon {
@@ -47,28 +49,14 @@ SnapImage Capture(HWND window) {
   image.width = r.right - r.left;
   image.height = r.bottom - r.top;
   if (image.width <= 0 || image.height <= 0) return {};
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -image.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = ::GetDC(nullptr);
-  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (dib != nullptr) {
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(memory, dib);
-    ::BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    image.pixels.assign(pixels, pixels + static_cast<size_t>(image.width) * image.height);
+  MemoryDc surface(image.width, image.height);
+  if (surface.valid()) {
+    ::BitBlt(surface.dc(), 0, 0, image.width, image.height, WindowDc(nullptr).get(), r.left, r.top,
+             SRCCOPY);
+    const auto pixels = surface.Pixels();
+    image.pixels.assign(pixels.begin(), pixels.end());
     for (auto& p : image.pixels) p &= 0x00FFFFFF;
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::DeleteObject(dib);
   }
-  ::ReleaseDC(nullptr, screen);
   return image;
 }
 

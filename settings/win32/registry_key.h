@@ -1,55 +1,26 @@
 #pragma once
-// An open registry key, closed exactly once.
+// Opening and creating registry keys: a key that cannot be had comes back empty.
 
 #include <windows.h>
 
-#include <utility>
+#include "base/win32/unique_handle.h"
 
 namespace quillon {
 
-class UniqueKey {
- public:
-  UniqueKey() = default;
-  explicit UniqueKey(HKEY key) : key_(key) {}
-  ~UniqueKey() { reset(); }
-  UniqueKey(UniqueKey&& o) noexcept : key_(std::exchange(o.key_, nullptr)) {}
-  UniqueKey& operator=(UniqueKey&& o) noexcept {
-    if (this != &o) {
-      reset();
-      key_ = std::exchange(o.key_, nullptr);
-    }
-    return *this;
-  }
-  UniqueKey(const UniqueKey&) = delete;
-  UniqueKey& operator=(const UniqueKey&) = delete;
+inline UniqueKey OpenKey(HKEY root, const char* path, REGSAM access) {
+  UniqueKey key;
+  // On failure the out value is not a key to close.
+  if (::RegOpenKeyExA(root, path, 0, access, key.put()) != ERROR_SUCCESS) key.release();
+  return key;
+}
 
-  HKEY get() const { return key_; }
-  HKEY* put() {
-    reset();
-    return &key_;
+inline UniqueKey CreateKey(HKEY root, const char* path, REGSAM access) {
+  UniqueKey key;
+  if (::RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS) {
+    key.release();
   }
-  explicit operator bool() const { return key_ != nullptr; }
-  void reset() {
-    if (key_ != nullptr) ::RegCloseKey(key_);
-    key_ = nullptr;
-  }
-
-  static UniqueKey Open(HKEY root, const char* path, REGSAM access) {
-    UniqueKey key;
-    if (::RegOpenKeyExA(root, path, 0, access, key.put()) != ERROR_SUCCESS) key.key_ = nullptr;
-    return key;
-  }
-  static UniqueKey Create(HKEY root, const char* path, REGSAM access) {
-    UniqueKey key;
-    if (::RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                          key.put(), nullptr) != ERROR_SUCCESS) {
-      key.key_ = nullptr;
-    }
-    return key;
-  }
-
- private:
-  HKEY key_ = nullptr;
-};
+  return key;
+}
 
 }  // namespace quillon

@@ -33,17 +33,17 @@ RegistryStore::RegistryStore(HKEY__* root, std::string path)
     : root_(root), path_(std::move(path)) {}
 
 bool RegistryStore::EnsureKey() {
-  if (UniqueKey::Open(root_, path_.c_str(), KEY_ALL_ACCESS)) return true;
-  return static_cast<bool>(UniqueKey::Create(root_, path_.c_str(), KEY_ALL_ACCESS));
+  if (OpenKey(root_, path_.c_str(), KEY_ALL_ACCESS)) return true;
+  return static_cast<bool>(CreateKey(root_, path_.c_str(), KEY_ALL_ACCESS));
 }
 
 bool RegistryStore::RecreateKey() {
   // The parent (the maker's key) stays; only our own key is removed with its values.
-  UniqueKey parent = UniqueKey::Create(root_, Parent(path_).c_str(), KEY_ALL_ACCESS);
+  UniqueKey parent = CreateKey(root_, Parent(path_).c_str(), KEY_ALL_ACCESS);
   if (!parent) return false;
   const std::string leaf = Leaf(path_);
   ::RegDeleteTreeA(parent.get(), leaf.c_str());
-  UniqueKey key = UniqueKey::Create(parent.get(), leaf.c_str(), KEY_ALL_ACCESS);
+  UniqueKey key = CreateKey(parent.get(), leaf.c_str(), KEY_ALL_ACCESS);
   if (!key) return false;
   // An empty default value, as the key has always carried.
   return ::RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) ==
@@ -51,11 +51,11 @@ bool RegistryStore::RecreateKey() {
 }
 
 bool RegistryStore::KeyExists() {
-  return static_cast<bool>(UniqueKey::Open(root_, path_.c_str(), KEY_QUERY_VALUE));
+  return static_cast<bool>(OpenKey(root_, path_.c_str(), KEY_QUERY_VALUE));
 }
 
 std::optional<std::string> RegistryStore::ReadText(std::string_view name) {
-  UniqueKey key = UniqueKey::Open(root_, path_.c_str(), KEY_QUERY_VALUE);
+  UniqueKey key = OpenKey(root_, path_.c_str(), KEY_QUERY_VALUE);
   if (!key) return std::nullopt;
   const std::string value(name);
   DWORD type = 0;
@@ -74,7 +74,7 @@ std::optional<std::string> RegistryStore::ReadText(std::string_view name) {
 }
 
 std::optional<std::uint32_t> RegistryStore::ReadDword(std::string_view name) {
-  UniqueKey key = UniqueKey::Open(root_, path_.c_str(), KEY_QUERY_VALUE);
+  UniqueKey key = OpenKey(root_, path_.c_str(), KEY_QUERY_VALUE);
   if (!key) return std::nullopt;
   DWORD type = 0;
   DWORD data = 0;
@@ -88,7 +88,7 @@ std::optional<std::uint32_t> RegistryStore::ReadDword(std::string_view name) {
 }
 
 bool RegistryStore::WriteText(std::string_view name, std::string_view value) {
-  UniqueKey key = UniqueKey::Open(root_, path_.c_str(), KEY_SET_VALUE);
+  UniqueKey key = OpenKey(root_, path_.c_str(), KEY_SET_VALUE);
   if (!key) return false;
   const std::string text(value);
   return ::RegSetValueExA(key.get(), std::string(name).c_str(), 0, REG_SZ,
@@ -97,7 +97,7 @@ bool RegistryStore::WriteText(std::string_view name, std::string_view value) {
 }
 
 bool RegistryStore::WriteDword(std::string_view name, std::uint32_t value) {
-  UniqueKey key = UniqueKey::Open(root_, path_.c_str(), KEY_SET_VALUE);
+  UniqueKey key = OpenKey(root_, path_.c_str(), KEY_SET_VALUE);
   if (!key) return false;
   const DWORD data = value;
   return ::RegSetValueExA(key.get(), std::string(name).c_str(), 0, REG_DWORD,

@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/memory_dc.h"
+#include "base/win32/unique_handle.h"
 #include "control/quillon_h.h"
 #include "control/win32/com_ptr.h"
 #include "control/win32/message_route.h"
 #include "control/win32/registration.h"
-#include "render/win32/memory_dc.h"
 
 namespace quillon::control_test {
 
@@ -252,9 +253,8 @@ class HostedControl {
     RECT client{};
     ::GetClientRect(frame_, &client);
     auto surface = std::make_unique<MemoryDc>(client.right, client.bottom);
-    HDC screen = ::GetDC(frame_);
-    ::BitBlt(surface->dc(), 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-    ::ReleaseDC(frame_, screen);
+    ::BitBlt(surface->dc(), 0, 0, client.right, client.bottom, WindowDc(frame_).get(), 0, 0,
+             SRCCOPY);
     ::GdiFlush();
     return surface;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/unique_handle.h"
 #include "document/document_loader.h"
 #include "document/win32/private_heap.h"
 #include "document/win32/urlmon_download.h"
@@ -36,18 +37,13 @@ class WriteLock {
     ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY);
     if (std::FILE* f = std::fopen(name.c_str(), "r+b")) {
       std::fclose(f);
-      handle_ = ::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+      reader_.reset(::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
   }
-  ~WriteLock() {
-    if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
-  }
-  WriteLock(const WriteLock&) = delete;
-  WriteLock& operator=(const WriteLock&) = delete;
 
  private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  UniqueFile reader_;
 };
 
 class Win32LoaderTest : public ::testing::Test {

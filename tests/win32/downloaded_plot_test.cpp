@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/memory_dc.h"
 #include "document/win32/win32_document_platform.h"
 #include "render/draw_context.h"
 #include "render/win32/gdi_device.h"
-#include "render/win32/memory_dc.h"
 #include "tests/support/kpz_builder.h"
 #include "tests/win32/loopback_http_server.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "render/win32/memory_dc.h"
+#include "base/win32/memory_dc.h"
 
 namespace quillon {
 namespace {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/memory_dc.h"
 #include "document/win32/win32_document_platform.h"
 #include "interact/view_state.h"
 #include "render/draw_context.h"
 #include "render/win32/gdi_device.h"
-#include "render/win32/memory_dc.h"
 #include "tests/support/kpz_builder.h"
 #include "tests/win32/support/pixel_stats.h"
 #include "tests/win32/temp_folder.h"

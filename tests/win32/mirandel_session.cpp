@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "base/win32/memory_dc.h"
+#include "base/win32/unique_handle.h"
+
 namespace quillon::test {
 namespace {
 
@@ -48,22 +51,11 @@ std::vector<std::uint32_t> ScreenPicture(HWND window, int* width) {
   *width = r.right - r.left;
   const int height = r.bottom - r.top;
   if (*width <= 0 || height <= 0) return {};
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, *width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC screen = ::GetDC(nullptr);
-  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HGDIOBJ old = ::SelectObject(memory, dib);
-  ::BitBlt(memory, 0, 0, *width, height, screen, r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> picture(pixels, pixels + static_cast<size_t>(*width) * height);
+  MemoryDc surface(*width, height);
+  ::BitBlt(surface.dc(), 0, 0, *width, height, WindowDc(nullptr).get(), r.left, r.top, SRCCOPY);
+  const auto pixels = surface.Pixels();
+  std::vector<std::uint32_t> picture(pixels.begin(), pixels.end());
   for (auto& p : picture) p &= 0x00FFFFFF;
-  ::SelectObject(memory, old);
-  ::DeleteDC(memory);
-  ::DeleteObject(dib);
-  ::ReleaseDC(nullptr, screen);
   return picture;
 }
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/memory_dc.h"
 #include "document/win32/win32_document_platform.h"
 #include "render/draw_context.h"
 #include "render/win32/gdi_device.h"
-#include "render/win32/memory_dc.h"
 #include "tests/support/kpz_builder.h"
 // <windows.h> after the interpreter's headers, which use GDI's names.
 #include "tests/win32/temp_folder.h"

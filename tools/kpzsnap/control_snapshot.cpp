@@ -6,15 +6,16 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
+#include <cstddef>
 #include <cstdio>
-#include <cstring>
 
+#include "base/win32/memory_dc.h"
+#include "base/win32/unique_handle.h"
 #include "control/control_settings.h"
 #include "control/quillon_h.h"
 #include "control/win32/com_ptr.h"
 #include "control/win32/message_route.h"
 #include "control/win32/status_bar.h"
-#include "render/win32/memory_dc.h"
 #include "settings/win32/registry_store.h"
 
 namespace quillon {
@@ -35,14 +36,12 @@ std::string BesideThisProgram(const char* name) {
 // Registers quillon.dll from this program's folder, as regsvr32 would.
 HRESULT RegisterControlBesideThisProgram() {
   const std::string library = BesideThisProgram("quillon.dll");
-  HMODULE module = ::LoadLibraryA(library.c_str());
-  if (module == nullptr) return HRESULT_FROM_WIN32(::GetLastError());
+  UniqueModule module(::LoadLibraryA(library.c_str()));
+  if (!module) return HRESULT_FROM_WIN32(::GetLastError());
   using Entry = HRESULT(STDAPICALLTYPE*)();
   auto entry = reinterpret_cast<Entry>(
-      reinterpret_cast<void*>(::GetProcAddress(module, "DllRegisterServer")));
-  const HRESULT hr = entry != nullptr ? entry() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-  ::FreeLibrary(module);
-  return hr;
+      reinterpret_cast<void*>(::GetProcAddress(module.get(), "DllRegisterServer")));
+  return entry != nullptr ? entry() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 }
 
 std::wstring Wide(const std::string& ansi) {
@@ -142,10 +141,9 @@ ControlSnapshot::ControlSnapshot(const SnapView& view) : parts_(std::make_unique
   ComPtr<IOleObject> ole;
   if (SUCCEEDED(
           unknown->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(ole.GetAddressOf())))) {
-    HDC screen = ::GetDC(nullptr);
-    SIZEL extent{::MulDiv(view.width, 2540, ::GetDeviceCaps(screen, LOGPIXELSX)),
-                 ::MulDiv(p.controlHeight, 2540, ::GetDeviceCaps(screen, LOGPIXELSY))};
-    ::ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    SIZEL extent{::MulDiv(view.width, 2540, ::GetDeviceCaps(screen.get(), LOGPIXELSX)),
+                 ::MulDiv(p.controlHeight, 2540, ::GetDeviceCaps(screen.get(), LOGPIXELSY))};
     ole->SetExtent(DVASPECT_CONTENT, &extent);
   }
   p.surface = std::make_unique<MemoryDc>(view.width, p.controlHeight);
@@ -198,22 +196,13 @@ SnapImage ControlSnapshot::Image() const {
   const Parts& p = *parts_;
   SnapImage image;
   if (!p.surface || !p.surface->valid()) return image;
-  ::GdiFlush();
   image.width = p.view.width;
   image.height = p.view.height;  // the rows under it hold the strip when it is not asked for
-  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  // The DIB section's own bits, top-down: one copy instead of a call per pixel.
-  DIBSECTION section{};
-  HGDIOBJ bitmap = ::GetCurrentObject(p.surface->dc(), OBJ_BITMAP);
-  if (::GetObjectA(bitmap, sizeof section, &section) == sizeof section &&
-      section.dsBm.bmBits != nullptr && section.dsBm.bmBitsPixel == 32) {
-    std::memcpy(image.pixels.data(), section.dsBm.bmBits, image.pixels.size() * 4);
-    for (std::uint32_t& pixel : image.pixels) pixel &= 0x00FFFFFFu;
-  } else {
-    for (int y = 0; y < image.height; ++y)
-      for (int x = 0; x < image.width; ++x)
-        image.pixels[static_cast<std::size_t>(y) * image.width + x] = p.surface->Pixel(x, y);
-  }
+  // The DIB section's own rows, top-down: one copy instead of a call per pixel.
+  const auto pixels = p.surface->Pixels();
+  image.pixels.assign(pixels.begin(),
+                      pixels.begin() + static_cast<std::ptrdiff_t>(image.width) * image.height);
+  for (std::uint32_t& pixel : image.pixels) pixel &= 0x00FFFFFFu;
   return image;
 }
 

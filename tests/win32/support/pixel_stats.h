@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "render/win32/memory_dc.h"
+#include "base/win32/memory_dc.h"
 
 namespace quillon::test {
 
