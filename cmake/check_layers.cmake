@@ -3,22 +3,19 @@
 # plot). A folder's win32/ and native/ parts belong to its layer.
 #   cmake -DSOURCE_DIR=<root> -P check_layers.cmake
 
+# The layers' folders, lowest first; a path belongs to the first that matches.
+set(patterns "^base/" "^render/codecs/" "^document/" "^render/" "^interact/"
+             "^(settings|control|plot)/")
 function(layer_of path out)
-  if(path MATCHES "^base/")
-    set(${out} 0 PARENT_SCOPE)
-  elseif(path MATCHES "^render/codecs/")
-    set(${out} 1 PARENT_SCOPE)
-  elseif(path MATCHES "^document/")
-    set(${out} 2 PARENT_SCOPE)
-  elseif(path MATCHES "^render/")
-    set(${out} 3 PARENT_SCOPE)
-  elseif(path MATCHES "^interact/")
-    set(${out} 4 PARENT_SCOPE)
-  elseif(path MATCHES "^(settings|control|plot)/")
-    set(${out} 5 PARENT_SCOPE)
-  else()
-    set(${out} -1 PARENT_SCOPE)
-  endif()
+  set(index 0)
+  foreach(pattern IN LISTS patterns)
+    if(path MATCHES "${pattern}")
+      set(${out} ${index} PARENT_SCOPE)
+      return()
+    endif()
+    math(EXPR index "${index} + 1")
+  endforeach()
+  set(${out} -1 PARENT_SCOPE)
 endfunction()
 
 set(names base codecs document render interact model)
