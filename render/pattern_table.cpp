@@ -35,7 +35,7 @@ void WriteHeader(std::uint8_t* at, std::int32_t width, std::int32_t height, std:
 }
 
 void FreeTable(DrawState& st) {
-  DocumentHeap* heap = st.doc().documentHeap;
+  DocumentHeap* heap = st.heap();
   if (heap && st.patterns.entries) {
     for (std::uint32_t i = 0; i < st.patterns.count; ++i) heap->Free(st.patterns.entries[i].dib);
     heap->Free(st.patterns.entries);
@@ -46,7 +46,7 @@ void FreeTable(DrawState& st) {
 }
 
 bool Grow(DrawState& st) {
-  DocumentHeap* heap = st.doc().documentHeap;
+  DocumentHeap* heap = st.heap();
   if (!heap) return false;
   const std::uint64_t want = std::max<std::uint64_t>(4, std::uint64_t{st.patterns.capacity} * 2);
   if (want > 0xFFFFFFFFu || want > SIZE_MAX / sizeof(PatternEntry)) return false;
@@ -132,11 +132,11 @@ std::uint32_t PaletteSize(std::uint16_t bitCount) {
 
 bool ResetPatternTable(DrawState& st) {
   FreeTable(st);
-  if (st.doc().patternDeclCount == 0 || !st.doc().documentHeap) return true;
+  if (st.doc().patternDeclCount == 0 || !st.heap()) return true;
   const std::uint64_t room = std::uint64_t{st.doc().patternDeclCount} + 1;
   if (room > 0xFFFFFFFFu || room > SIZE_MAX / sizeof(PatternEntry)) return false;
   auto* table = static_cast<PatternEntry*>(
-      st.doc().documentHeap->Allocate(static_cast<std::size_t>(room) * sizeof(PatternEntry)));
+      st.heap()->Allocate(static_cast<std::size_t>(room) * sizeof(PatternEntry)));
   if (!table) return false;
   for (std::uint64_t i = 0; i < room; ++i) new (&table[i]) PatternEntry{};
   st.patterns.entries = table;
@@ -145,7 +145,7 @@ bool ResetPatternTable(DrawState& st) {
 }
 
 PatternEntry* AddPattern(DrawState& st, const PatternRecord& record) {
-  if (!st.doc().documentHeap) return nullptr;
+  if (!st.heap()) return nullptr;
   if (record.rows > 0 && record.bytesPerRow >= 0 &&
       record.pixels.size() < std::uint64_t(record.rows) * std::uint64_t(record.bytesPerRow))
     return nullptr;
@@ -154,7 +154,7 @@ PatternEntry* AddPattern(DrawState& st, const PatternRecord& record) {
   entry.id = record.id;
   entry.value1 = record.value1;
   entry.value2 = record.value2;
-  if (!BuildBitmap(*st.doc().documentHeap, record, entry)) return nullptr;
+  if (!BuildBitmap(*st.heap(), record, entry)) return nullptr;
   st.patterns.entries[st.patterns.count] = entry;
   return &st.patterns.entries[st.patterns.count++];
 }

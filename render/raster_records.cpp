@@ -110,7 +110,7 @@ void DecodeRow(RasterCodec codec, std::span<const std::uint8_t> data, std::int32
 }
 
 void Paint(DrawContext& ctx, DrawState& st, RasterDrawState& rs, const RasterImage& image) {
-  if (!st.target || !st.doc().documentHeap) return;
+  if (!st.target || !st.heap()) return;
   const RasterHeader& h = rs.header;
   RasterPaintJob job;
   job.image = &image;
@@ -130,7 +130,7 @@ void Paint(DrawContext& ctx, DrawState& st, RasterDrawState& rs, const RasterIma
   } else if (image.bitCount == 8) {
     job.colours = PaletteColourTable(rs.Palette(), h.colourCount, 256);
   }
-  if (PaintRaster(*st.target, *st.doc().documentHeap, job) == PaintResult::NoMemory)
+  if (PaintRaster(*st.target, *st.heap(), job) == PaintResult::NoMemory)
     ctx.ShowControlMessage("Heap Alloc Error");
 }
 
@@ -229,11 +229,11 @@ bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in) {
   factor = st.reductionFactor;
 
   const RasterCodec codec = CodecOf(format);
-  if (codec == RasterCodec::None || palette.empty() || !st.doc().documentHeap) return true;
+  if (codec == RasterCodec::None || palette.empty() || !st.heap()) return true;
   RasterCacheEntry* entry = RasterCacheSlot(st, st.rasterOrdinal);
   if (!entry) return true;
   if (reducible) {
-    if (entry->lastFactor != factor) SwitchFactor(*st.doc().documentHeap, *entry, factor);
+    if (entry->lastFactor != factor) SwitchFactor(*st.heap(), *entry, factor);
     entry->lastFactor = static_cast<std::uint8_t>(factor);
   }
   rs.entry = entry;
@@ -249,7 +249,7 @@ bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in) {
   geometry.rotation = rotation;
   geometry.kind = PixelKindOf(codec);
   geometry.factor = geometry.kind == PixelKind::Bitonal ? factor : 1;
-  RasterImage* image = PrepareImage(*st.doc().documentHeap, *entry, factor, geometry);
+  RasterImage* image = PrepareImage(*st.heap(), *entry, factor, geometry);
   if (!image) return true;  // this raster is skipped, the plot goes on
   if (IsPerRowFormat(format)) {
     auto target = std::unique_ptr<RasterTarget>(new (std::nothrow) RasterTarget(
@@ -271,7 +271,7 @@ bool HandleRasterData(DrawContext& ctx, DrawState& st, ByteReader& in) {
     st.target->Note("raster-data len=" + std::to_string(length));
   if (rs.pending == 0 || !Current(st, rs)) return true;  // nothing expected: passed over
   --rs.pending;
-  if (!rs.drawable || !rs.entry || !st.doc().documentHeap) return true;
+  if (!rs.drawable || !rs.entry || !st.heap()) return true;
 
   RasterCacheEntry& entry = *rs.entry;
   const RasterHeader& h = rs.header;
@@ -279,7 +279,7 @@ bool HandleRasterData(DrawContext& ctx, DrawState& st, ByteReader& in) {
   const int factor = st.reductionFactor;
   if (codec == RasterCodec::Stored) {
     RasterImage* image =
-        BorrowCurrentImage(*st.doc().documentHeap, entry, data.data(), data.size());
+        BorrowCurrentImage(*st.heap(), entry, data.data(), data.size());
     const int bits = StoredBitCount(h.format);
     image->bitCount = static_cast<std::uint8_t>(bits);
     image->width = h.width;
@@ -337,7 +337,7 @@ bool HandleRasterLevels(DrawContext& ctx, DrawState& st, ByteReader& in) {
   }
 
   const int factor = st.reductionFactor;
-  if (!Current(st, rs) || !rs.drawable || !rs.entry || !st.doc().documentHeap || st.printing ||
+  if (!Current(st, rs) || !rs.drawable || !rs.entry || !st.heap() || st.printing ||
       !HasLevels(rs.header.format) || factor <= 1)
     return true;
   const int level = Log2(factor);
@@ -360,7 +360,7 @@ bool HandleRasterLevels(DrawContext& ctx, DrawState& st, ByteReader& in) {
     geometry.rotation = st.rotation;
     geometry.factor = 1;
     geometry.kind = PixelKindOf(codec);
-    RasterImage* image = PrepareImage(*st.doc().documentHeap, entry, factor, geometry);
+    RasterImage* image = PrepareImage(*st.heap(), entry, factor, geometry);
     if (!image) return true;
     RasterTarget target(geometry, {image->bits, image->bytes}, &ctx.halvingTables());
     if (!target.ok() || !DecodeWhole(codec, data, RasterLead::Absent, target)) return true;
