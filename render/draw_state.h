@@ -71,7 +71,7 @@ struct PlotInfo {
   std::array<char, 513> name{};
 };
 
-// How a print maps the page: values as the control's ScaleOption property takes them.
+// How a print maps the page: values as the control's PrintScaleOptions property takes them.
 enum class ScaleOption : int { None = 0, Fit = -1, FitToForm = 1, TrueSize = 2, Percentage = 4 };
 // What a draw maps: the whole page (every screen draw), the current view, or true size at
 // a form origin.
