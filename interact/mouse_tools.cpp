@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/numeric.h"
 
@@ -78,14 +79,23 @@ MouseResponse MouseTools::StartPlotToForm() {
 }
 
 MouseResponse MouseTools::ToggleMeasure(MeasureMode mode) {
-  if (measure_.Mode() == mode) return SwitchMeasureOff();
   MouseResponse out;
-  // The menu greys the other mode while one is on, and the Plot To Form drag owns the mouse.
-  if (measure_.On() || mode == MeasureMode::Off || activeTool_ == kToolPlotToForm) {
+  if (mode == MeasureMode::Off) {
     out.taken = false;
     return out;
   }
-  out.status = measure_.SwitchOn(mode);
+  if (measure_.Mode() == mode) return SwitchMeasureOff();
+  // The menu greys the other mode while one is on, and the Plot To Form drag owns the mouse.
+  if (measure_.On() || activeTool_ == kToolPlotToForm) {
+    out.taken = false;
+    return out;
+  }
+  return PlacingPoints(measure_.SwitchOn(mode));
+}
+
+MouseResponse MouseTools::PlacingPoints(StatusTexts status) {
+  MouseResponse out;
+  out.status = std::move(status);
   activeTool_ = kToolMeasure;
   rubberLineShown_ = false;
   out.cursor = CursorKind::Cross;
@@ -261,15 +271,10 @@ MouseResponse MouseTools::EndPlotToForm() {
 }
 
 MouseResponse MouseTools::DoubleClick() {
-  MouseResponse out;
-  if (!measure_.On()) return out;
+  if (!measure_.On()) return {};
   afterDoubleClick_ = true;
+  MouseResponse out = PlacingPoints(measure_.Reset());
   out.removeMeasureFigure = true;
-  out.status = measure_.Reset();
-  activeTool_ = kToolMeasure;
-  rubberLineShown_ = false;
-  out.cursor = CursorKind::Cross;
-  out.repaintFromBackBuffer = true;
   return out;
 }
 

@@ -100,6 +100,8 @@ class MouseTools {
   void ReleaseCapture(MouseResponse& out);
   MouseResponse EndPlotToForm();
   MouseResponse SwitchMeasureOff();
+  // A mode starting or starting over: the next click places a point.
+  MouseResponse PlacingPoints(StatusTexts status);
   RubberFigure Rectangle() const { return {RubberFigure::Kind::Rectangle, anchor_, corner_}; }
 
   Navigation& nav_;

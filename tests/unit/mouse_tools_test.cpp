@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/recording_view_listener.h"
+#include "tests/support/test_view_frame.h"
 
 namespace quillon {
 namespace {
@@ -16,12 +17,7 @@ using Kind = RubberFigure::Kind;
 class MouseToolsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    nav.frame.KpzXSize = 2000;
-    nav.frame.KpzYSize = 1000;
-    nav.frame.ViewWidth = 800;
-    nav.frame.ViewHeight = 600;
-    nav.frame.BufferWidth = 800;
-    nav.frame.BufferHeight = 600;
+    UseTestViewFrame(nav.frame);
     nav.view.DrawExtentX = 600;
     nav.view.DrawExtentY = 800;
   }
@@ -238,6 +234,19 @@ TEST_F(MouseToolsTest, MeasuringPlacesPointsThroughTheViewMapping) {
                                        ViewToKpz(nav.view, nav.frame, {300, 400})};
   EXPECT_EQ(tools.Measure().MeasurePoints(), expected);
   EXPECT_EQ(nav.view.DrawExtentX, 600) << "placing points does not navigate";
+}
+
+TEST_F(MouseToolsTest, MeasureToggleRules) {
+  EXPECT_FALSE(tools.ToggleMeasure(MeasureMode::Off).taken);
+  EXPECT_FALSE(tools.Measure().On());
+  tools.ToggleMeasure(MeasureMode::Polygon);
+  const MouseResponse off = tools.ToggleMeasure(MeasureMode::Polygon);
+  EXPECT_FALSE(tools.Measure().On());
+  EXPECT_EQ(tools.ActiveTool(), kToolPan);
+  EXPECT_TRUE(off.removeMeasureFigure);
+  tools.StartPlotToForm();
+  EXPECT_FALSE(tools.ToggleMeasure(MeasureMode::Distance).taken);
+  EXPECT_EQ(tools.ActiveTool(), kToolPlotToForm);
 }
 
 TEST_F(MouseToolsTest, RubberLineFollowsTheMouseWithinTheView) {
