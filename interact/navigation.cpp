@@ -73,23 +73,40 @@ void Refresh(Navigation& nav, ViewListener& listener) {
   listener.JournalViewState(nav.view);
 }
 
-bool ScaleIt(Navigation& nav, ViewListener& listener, double f) {
+namespace {
+
+// Multiplies the extents by f when both stay within the limits, moving the origin by
+// moveOrigin(origin, centre) on each axis; journalled and refreshed either way.
+template <typename MoveOrigin>
+bool ZoomBy(Navigation& nav, ViewListener& listener, double f, double cx, double cy,
+            MoveOrigin moveOrigin) {
   ViewState& view = nav.view;
   view.ViewScale = 0;
   listener.ResetZoom();
   // NaN or a negative factor fails the range test as well.
   const bool zoomed = ExtentInRange(f * view.DrawExtentX) && ExtentInRange(f * view.DrawExtentY);
   if (zoomed) {
-    const double cx = nav.frame.ViewWidth * 0.5;
-    const double cy = nav.frame.ViewHeight * 0.5;
-    view.xOrg = cx - f * std::fabs(cx - view.xOrg);
-    view.yOrg = cy - f * std::fabs(cy - view.yOrg);
+    view.xOrg = moveOrigin(view.xOrg, cx);
+    view.yOrg = moveOrigin(view.yOrg, cy);
     view.DrawExtentX *= f;
     view.DrawExtentY *= f;
   }
   Journal(listener, "SCALE");
   Refresh(nav, listener);
   return zoomed;
+}
+
+}  // namespace
+
+bool ScaleIt(Navigation& nav, ViewListener& listener, double f) {
+  return ZoomBy(
+      nav, listener, f, nav.frame.ViewWidth * 0.5, nav.frame.ViewHeight * 0.5,
+      [f](double origin, double centre) { return centre - f * std::fabs(centre - origin); });
+}
+
+bool ZoomAbout(Navigation& nav, ViewListener& listener, double f, ViewPoint pixel) {
+  return ZoomBy(nav, listener, f, pixel.x, pixel.y,
+                [f](double origin, double fixed) { return fixed - f * (fixed - origin); });
 }
 
 bool Scale(Navigation& nav, ViewListener& listener, double /*requested*/) {

@@ -28,6 +28,9 @@ void Refresh(Navigation& nav, ViewListener& listener);
 // Zoom by f about the window centre. A factor that would take either extent outside 50..32767
 // changes nothing, but is still journalled and refreshed. Answers whether the view zoomed.
 bool ScaleIt(Navigation& nav, ViewListener& listener, double f);
+// Zoom by f keeping the document point under the pixel where it is, with the limits and the
+// journalling of ScaleIt: the mouse wheel.
+bool ZoomAbout(Navigation& nav, ViewListener& listener, double f, ViewPoint pixel);
 // Zoom in by ScaleFactor and out by 1 / ScaleFactor. The factor a caller asks for has no
 // effect: the step is always the user's ScaleFactor.
 bool Scale(Navigation& nav, ViewListener& listener, double requested);

@@ -10,49 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/recording_view_listener.h"
+#include "tests/support/test_view_frame.h"
+
 namespace quillon {
 namespace {
-
-// Records what the navigation asks of the window, one line per call.
-class RecordingListener : public ViewListener {
- public:
-  void InvalidateView() override { events.push_back("invalidate"); }
-  void InvalidateArea(const ViewRect& r, bool erase) override {
-    events.push_back(std::string(erase ? "erase " : "repaint ") + std::to_string(r.left) + " " +
-                     std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-                     std::to_string(r.bottom));
-  }
-  void UpdateView() override { events.push_back("update"); }
-  bool JournalOpen() const override { return journal; }
-  void JournalKeyword(std::string_view keyword) override {
-    events.push_back("journal " + std::string(keyword));
-  }
-  void JournalViewState(const ViewState& view) override {
-    char line[128];
-    std::snprintf(line, sizeof line, "state %f %f %f %d", view.xOrg, view.yOrg, view.ViewScale,
-                  view.Rot);
-    events.push_back(line);
-  }
-  void ResetZoom() override { events.push_back("zoom 0"); }
-  void ResetRasterCache() override { events.push_back("raster cache"); }
-
-  bool journal = false;
-  std::vector<std::string> events;
-};
 
 using Events = std::vector<std::string>;
 
 // An 800 x 600 drawing area over a 2000 x 1000 dot page.
 class NavigationTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    nav.frame.KpzXSize = 2000;
-    nav.frame.KpzYSize = 1000;
-    nav.frame.ViewWidth = 800;
-    nav.frame.ViewHeight = 600;
-    nav.frame.BufferWidth = 800;
-    nav.frame.BufferHeight = 600;
-  }
+  void SetUp() override { UseTestViewFrame(nav.frame); }
   // A view at this scale and rotation whose page covers the window centre, the origin off the
   // pixel grid.
   void CoverCentre(double scale, int rot) {
@@ -369,6 +338,30 @@ TEST_F(NavigationTest, TurnAfterAZoomUsesTheComingScale) {
 }
 
 // ---- centre on a point
+
+TEST_F(NavigationTest, ZoomAboutKeepsThePixelOnItsPoint) {
+  const struct {
+    double f, xOrg, yOrg;
+    ViewPoint pixel;
+    bool zoomed;
+    double newX, newY;
+  } cases[] = {
+      {2, 0, 0, {100, 50}, true, -100, -50},
+      {2, 300, 200, {100, 50}, true, 500, 350},  // origin right of the pixel: no mirroring
+      {0.5, -100, -50, {100, 50}, true, 0, 0},
+      {100, 0, 0, {100, 50}, false, 0, 0},  // beyond the largest extent
+  };
+  for (const auto& c : cases) {
+    nav.view = ViewState{};
+    nav.view.xOrg = c.xOrg;
+    nav.view.yOrg = c.yOrg;
+    EXPECT_EQ(ZoomAbout(nav, listener, c.f, c.pixel), c.zoomed) << c.f;
+    EXPECT_EQ(nav.view.xOrg, c.newX) << c.f;
+    EXPECT_EQ(nav.view.yOrg, c.newY) << c.f;
+    EXPECT_EQ(nav.view.DrawExtentX, c.zoomed ? 500 * c.f : 500) << c.f;
+    EXPECT_EQ(listener.events.back(), "invalidate");
+  }
+}
 
 TEST_F(NavigationTest, WindowCenterBringsThePointToTheCentre) {
   nav.frame.ViewWidth = 801;  // centre column trunc(400.5) = 400
