@@ -113,11 +113,13 @@ const Lines kOpening = {"KPZFile=C:\\plans\\site.kpz", "XViewSize=800.000000",
 
 // ---- names
 
+struct NameCase {
+  const char* from;
+  const char* to;
+};
+
 TEST(JournalNameTest, PrefixIsTheBaseNameWithoutItsExtension) {
-  const struct {
-    const char* path;
-    const char* prefix;
-  } cases[] = {
+  const NameCase cases[] = {
       {"C:\\plans\\site.kpz", "site"},
       {"/home/ana/site.kpz", "site"},
       {"http://host/plans/site.kpz", "site"},
@@ -128,21 +130,18 @@ TEST(JournalNameTest, PrefixIsTheBaseNameWithoutItsExtension) {
       {"C:\\plans\\.kpz", ""},
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(JournalPrefix(c.path), c.prefix) << c.path;
+  for (const auto& c : cases) EXPECT_EQ(JournalPrefix(c.from), c.to) << c.from;
 }
 
 TEST(JournalNameTest, FileNameTakesTheExtensionRec) {
-  const struct {
-    const char* temp;
-    const char* name;
-  } cases[] = {
+  const NameCase cases[] = {
       {"C:\\Temp\\sitA3F.tmp", "C:\\Temp\\sitA3F.rec"},
       {"/tmp/sit1.TMP", "/tmp/sit1.rec"},
       {"/tmp/a.b/sit1", "/tmp/a.b/sit1.rec"},
       {"C:\\a.b\\sit1", "C:\\a.b\\sit1.rec"},
       {"sit1.", "sit1.rec"},
   };
-  for (const auto& c : cases) EXPECT_EQ(JournalFileName(c.temp), c.name) << c.temp;
+  for (const auto& c : cases) EXPECT_EQ(JournalFileName(c.from), c.to) << c.from;
 }
 
 // ---- opening and closing
