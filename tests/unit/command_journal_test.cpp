@@ -235,7 +235,9 @@ TEST_F(CommandJournalTest, RecordLines) {
   } cases[] = {
       {"keyword", [](auto& j, auto&, auto&) { j.Record("ROTATELEFT"); }, {"ROTATELEFT"}},
       {"view state as given",
-       [](auto& j, auto&, auto&) { j.RecordViewState(ViewState{0.125, 1, -2, 90, 0, 0}); },
+       [](auto& j, auto&, auto&) {
+         j.RecordViewState(ViewState{0.125, 1, -2, 90, 0, 0});
+       },
        {"xOrigin=1.000000", "yOrigin=-2.000000", "ViewScale=0.125000", "Rotation=90"}},
       {"view state at the next paint's scale",
        [](auto& j, auto& v, auto& f) { j.RecordViewState(v, f); }, viewBlock},
@@ -331,8 +333,8 @@ TEST_F(CommandJournalTest, AFailedFlushClosesQuietly) {
 TEST_F(CommandJournalTest, RefusedZoomStillWritesScale) {
   Open();
   EXPECT_FALSE(ScaleIt(nav, listener, 100));
-  EXPECT_EQ(Written(), (Lines{"SCALE", "xOrigin=0.000000", "yOrigin=0.000000",
-                              "ViewScale=0.300000", "Rotation=270"}));
+  EXPECT_EQ(Written(), (Lines{"SCALE", "xOrigin=0.000000", "yOrigin=0.000000", "ViewScale=0.300000",
+                              "Rotation=270"}));
 }
 
 TEST_F(CommandJournalTest, PanWritesOnlyWhenTheViewMoved) {
@@ -341,14 +343,6 @@ TEST_F(CommandJournalTest, PanWritesOnlyWhenTheViewMoved) {
   EXPECT_FALSE(PanLeft(nav, listener));
   EXPECT_EQ(Written(), (Lines{"PANLEFT", "xOrigin=400.000000", "yOrigin=0.000000",
                               "ViewScale=0.300000", "Rotation=270"}));
-}
-
-TEST_F(CommandJournalTest, NavigationWithoutAJournalLeavesTheScaleToThePaint) {
-  platform.canCreate = false;
-  Open();
-  Fit(nav, listener);
-  EXPECT_EQ(nav.view.ViewScale, 0);
-  EXPECT_TRUE(platform.files.empty());
 }
 
 }  // namespace
