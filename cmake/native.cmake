@@ -7,7 +7,7 @@ add_library(quillon::jpeg ALIAS quillon_jpeg)
 
 # Platform services of the native side (file mapping, arena heap, ...).
 quillon_glob(QUILLON_NATIVE_SOURCES document/native render/native interact/native plot/native
-             settings/native)
+             settings/native control/native)
 quillon_static_library(quillon_native ${QUILLON_NATIVE_SOURCES})
 target_link_libraries(quillon_native PUBLIC quillon_core)
 
