@@ -7,7 +7,11 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(NOMINMAX)
 
 # libjpeg-turbo cross-built by scripts/setup as a static library.
-set(QUILLON_DEPS_WIN32 ${CMAKE_SOURCE_DIR}/.deps/win32)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(QUILLON_DEPS_WIN32 ${CMAKE_SOURCE_DIR}/.deps/win64)
+else()
+  set(QUILLON_DEPS_WIN32 ${CMAKE_SOURCE_DIR}/.deps/win32)
+endif()
 if(NOT EXISTS ${QUILLON_DEPS_WIN32}/lib/libjpeg.a OR NOT EXISTS ${QUILLON_DEPS_WIN32}/include/jpeglib.h)
   message(FATAL_ERROR "The Win32 libjpeg is missing under ${QUILLON_DEPS_WIN32}: run scripts/setup (as root).")
 endif()

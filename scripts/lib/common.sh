@@ -42,3 +42,25 @@ show_build_failure() {
   tail -n 25 "$log"
   say "----"
 }
+
+# The Windows build whose programs run under Wine here: win32 (the deliverables), or win64 on a
+# kernel that runs no 32-bit programs at all (IA-32 emulation off: every i386 execve fails with
+# "Exec format error", so 32-bit Wine cannot start). There the same sources are built for x86_64
+# and run under 64-bit Wine; the 32-bit build is still made and checked. QUILLON_WINE_ARCH
+# overrides the probe.
+quillon_wine_arch() {
+  if [[ -n ${QUILLON_WINE_ARCH:-} ]]; then
+    say "$QUILLON_WINE_ARCH"
+    return
+  fi
+  local probe=/usr/lib/wine/wineserver32 out status
+  if [[ -x $probe ]]; then
+    out=$("$probe" --version 2>&1)
+    status=$?
+    if [[ $status -eq 126 && $out == *"Exec format error"* ]]; then
+      say win64
+      return
+    fi
+  fi
+  say win32
+}
