@@ -77,7 +77,9 @@ STDMETHODIMP QuillonCtl::put_DataFileName(BSTR value) {
     context_->ClearMessageShown();
     ResetForNewDocument(nav_.view);
     dirty_ = true;
-    Refresh(nav_, *this);
+    // The put's record carries the view-state block the refresh would write.
+    InvalidateView();
+    journal_.RecordDataFileName(AnsiDataFileName(), nav_.view, nav_.frame);
     return S_OK;
   });
 }

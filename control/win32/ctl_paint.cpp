@@ -65,6 +65,7 @@ void QuillonCtl::RebuildForNewSize() {
   bluePen_.reset();
   redPen_.reset();
   SaveSettings();
+  journal_.CloseForNewSize();
   CloseDocument();
   backBuffer_.Release();
   ResetControlState();
@@ -121,6 +122,8 @@ bool QuillonCtl::LoadDocument(int bw, int bh) {
   // The zoom step is the user's.
   if (const auto factor = ReadScaleFactor(settings_)) frame.ScaleFactor = *factor;
   context_->SetPrintSettings({static_cast<ScaleOption>(savedScaleOption_), savedScalePercentage_});
+  journal_.OpenAtLoad(ReadRecord(settings_), AnsiDataFileName(), frame.ViewWidth,
+                      frame.ViewHeight + (statusBarVisible_ ? kStatusBarHeight : 0));
   return true;
 }
 
@@ -172,6 +175,7 @@ void QuillonCtl::Paint(HDC target, const RECT& bounds) {
   backBuffer_.CopyTo(target, shift.x, shift.y, frame.BufferWidth, frame.BufferHeight);
   reuseBackBuffer_ = false;
   if (statusBarVisible_) DrawStatusBar(target, statusLine_, frame.BufferWidth, frame.BufferHeight);
+  journal_.WriteSizesOnce(frame.KpzXSize, frame.KpzYSize);
 }
 
 }  // namespace quillon

@@ -62,6 +62,7 @@ QuillonCtl::~QuillonCtl() {
     SaveSettings();
     return S_OK;
   });
+  journal_.Close();
   CloseDocument();
   backBuffer_.Release();
   UnlockModule();

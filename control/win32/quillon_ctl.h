@@ -14,11 +14,13 @@
 #include <string>
 
 #include "base/win32/unique_handle.h"
+#include "control/command_journal.h"
 #include "control/quillon_h.h"
 #include "control/status_line.h"
 #include "control/win32/back_buffer.h"
 #include "control/win32/com_ptr.h"
 #include "control/win32/message_route.h"
+#include "control/win32/win32_journal_platform.h"
 #include "document/win32/win32_document_platform.h"
 #include "interact/navigation.h"
 #include "render/draw_context.h"
@@ -242,9 +244,9 @@ class QuillonCtl final : public IQuillonCtl,
   void InvalidateView() override;
   void InvalidateArea(const ViewRect& area, bool erase) override;
   void UpdateView() override;
-  bool JournalOpen() const override { return false; }
-  void JournalKeyword(std::string_view) override {}
-  void JournalViewState(const ViewState&) override {}
+  bool JournalOpen() const override { return journal_.IsOpen(); }
+  void JournalKeyword(std::string_view keyword) override { journal_.Record(keyword); }
+  void JournalViewState(const ViewState& view) override { journal_.RecordViewState(view); }
   void ResetZoom() override;
   void ResetRasterCache() override;
 
@@ -281,6 +283,8 @@ class QuillonCtl final : public IQuillonCtl,
   Win32DocumentPlatform platform_;
   std::unique_ptr<DrawContext> context_;
   RegistryStore settings_;
+  Win32JournalPlatform journalPlatform_;
+  CommandJournal journal_{journalPlatform_};
   ControlMessageSink sink_ = nullptr;
   void* sinkContext_ = nullptr;
 
