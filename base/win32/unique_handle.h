@@ -66,6 +66,7 @@ using UniqueBrush = UniqueGdiHandle<HBRUSH>;
 using UniqueBitmap = UniqueGdiHandle<HBITMAP>;
 using UniqueFont = UniqueGdiHandle<HFONT>;
 using UniqueDc = UniqueHandle<NullHandleTraits<HDC, ::DeleteDC>>;
+using UniqueEnhMetaFile = UniqueHandle<NullHandleTraits<HENHMETAFILE, ::DeleteEnhMetaFile>>;
 using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, ::DestroyIcon>>;
 using UniqueAccelerators = UniqueHandle<NullHandleTraits<HACCEL, ::DestroyAcceleratorTable>>;
 using UniqueKey = UniqueHandle<NullHandleTraits<HKEY, ::RegCloseKey>>;

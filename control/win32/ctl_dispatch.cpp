@@ -242,14 +242,6 @@ STDMETHODIMP QuillonCtl::ScaleIt(double scaleFactor) {
   });
 }
 
-STDMETHODIMP QuillonCtl::Copy() {
-  return Guarded([&] {
-    if (!loaded_) return NotLoaded();
-    // Clipboard copy is not built yet: the clipboard is left as it is.
-    return NotBuilt(L"Copying to the clipboard is not available in this version of the control.");
-  });
-}
-
 STDMETHODIMP QuillonCtl::get_PlotSilent(short* value) {
   return Guarded([&] {
     if (value == nullptr) return E_POINTER;

@@ -133,6 +133,7 @@ void QuillonCtl::Paint(HDC target, const RECT& bounds) {
   const int bh = bounds.bottom - bounds.top;
   if (bw <= 0 || bh <= 0) return;
   const ViewState before = nav_.view;
+  paintBounds_ = bounds;
 
   ViewFrame& frame = nav_.frame;
   // The drawing height was taken rounded down to even at the load: an odd window height

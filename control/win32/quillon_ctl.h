@@ -260,6 +260,10 @@ class QuillonCtl final : public IQuillonCtl,
 
   // Window and paint.
   void Paint(HDC target, const RECT& bounds);
+  // The shown area on the clipboard: a vector picture at true size and the drawing's pixels.
+  void CopyToClipboard();
+  UniqueEnhMetaFile DrawTrueSizeMetafile(HDC screen);
+  UniqueBitmap DrawViewBitmap(HDC screen);
   bool LoadDocument(int bw, int bh);
   void RebuildForNewSize();
   void CloseDocument();
@@ -306,6 +310,8 @@ class QuillonCtl final : public IQuillonCtl,
   UniquePen redPen_;
   BackBuffer backBuffer_;
   bool reuseBackBuffer_ = false;
+  // The drawing bounds of the last paint, for the copy's frame.
+  RECT paintBounds_{0, 0, 0, 0};
   bool restoreView_ = false;
   std::string pendingPath_;
   double pendingXOrg_ = 0, pendingYOrg_ = 0, pendingViewScale_ = 0;
