@@ -1,11 +1,59 @@
-// QuillonCtl: IViewObject, IViewObject2, IViewObjectEx and IDataObject. Every draw goes
-// through the same paint as the window, onto whatever DC the container gives.
+// QuillonCtl: IViewObject, IViewObject2, IViewObjectEx and IDataObject. A screen or memory DC
+// gets the same paint as the window; an enhanced metafile or a printer gets the plot itself,
+// drawn at its own resolution, so that an embedded plot prints sharp.
+
+#include <algorithm>
 
 #include "control/win32/com_guard.h"
 #include "control/win32/quillon_ctl.h"
 #include "control/win32/saved_dc_state.h"
+#include "control/win32/status_bar.h"
+#include "render/win32/gdi_device.h"
 
 namespace quillon {
+
+namespace {
+
+// An enhanced metafile DC reports its reference device's technology: its object type tells.
+bool TakesVectors(HDC dc) {
+  const DWORD type = ::GetObjectType(dc);
+  if (type == OBJ_ENHMETADC) return true;
+  return type == OBJ_DC && ::GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER;
+}
+
+}  // namespace
+
+void QuillonCtl::DrawViewAsVectors(HDC dc, const RECT& area) {
+  const ViewFrame& frame = nav_.frame;
+  const ViewState& view = nav_.view;
+  const double shownHeight = frame.ViewHeight + (statusBarVisible_ ? kStatusBarHeight : 0);
+  if (frame.ViewWidth <= 0 || shownHeight <= 0) return;
+  SavedDcState state(dc);
+  // The mapping below works in device units: the bounds are turned into them first.
+  POINT corners[2] = {{area.left, area.top}, {area.right, area.bottom}};
+  ::LPtoDP(dc, corners, 2);
+  const double width = corners[1].x - corners[0].x;
+  const double height = corners[1].y - corners[0].y;
+  // The window's drawing area scaled to the bounds, proportions kept.
+  const double k = std::min(width / frame.ViewWidth, height / shownHeight);
+  if (!(k > 0)) return;
+  const int right = corners[0].x + static_cast<int>(frame.ViewWidth * k);
+  const int bottom = corners[0].y + static_cast<int>(frame.ViewHeight * k);
+  ::SetMapMode(dc, MM_TEXT);
+  ::SetViewportOrgEx(dc, 0, 0, nullptr);
+  ::SetWindowOrgEx(dc, 0, 0, nullptr);
+  ::IntersectClipRect(dc, corners[0].x, corners[0].y, right, bottom);
+  ::SetBkColor(dc, RGB(255, 255, 255));
+  ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+  ::SelectObject(dc, ::GetStockObject(WHITE_BRUSH));
+  ::Rectangle(dc, corners[0].x, corners[0].y, right + 1, bottom + 1);
+  GdiDevice device(dc);
+  context_->DrawScreen(device,
+                       {view.DrawExtentX * k, view.DrawExtentY * k, corners[0].x + view.xOrg * k,
+                        corners[0].y + view.yOrg * k, EffectiveScale(view, frame) * k, view.Rot,
+                        false},
+                       AnsiDataFileName());
+}
 
 STDMETHODIMP QuillonCtl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw,
                               LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
@@ -16,6 +64,10 @@ STDMETHODIMP QuillonCtl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, H
     RECT area = posRect_;
     if (bounds != nullptr) area = RECT{bounds->left, bounds->top, bounds->right, bounds->bottom};
     if (area.right <= area.left || area.bottom <= area.top) return E_INVALIDARG;
+    if (loaded_ && context_->document() != nullptr && TakesVectors(draw)) {
+      DrawViewAsVectors(draw, area);
+      return S_OK;
+    }
     // The paint draws at the DC's origin; the container's bounds may lie elsewhere.
     SavedDcState state(draw);
     POINT old{};

@@ -264,6 +264,8 @@ class QuillonCtl final : public IQuillonCtl,
   void CopyToClipboard();
   UniqueEnhMetaFile DrawTrueSizeMetafile(HDC screen);
   UniqueBitmap DrawViewBitmap(HDC screen);
+  // The view as the window shows it, drawn into a metafile or printer DC within area.
+  void DrawViewAsVectors(HDC dc, const RECT& area);
   bool LoadDocument(int bw, int bh);
   void RebuildForNewSize();
   void CloseDocument();

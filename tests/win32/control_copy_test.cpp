@@ -170,6 +170,59 @@ TEST_F(ControlCopyTest, BitmapIsTheDrawingAreaAsShown) {
   EXPECT_FALSE(RedIn(copy, 0, 0, info.bmWidth, info.bmHeight).empty());
 }
 
+// What a word processor does to keep or print an embedded control: IViewObject::Draw onto an
+// enhanced metafile DC. The metafile holds the plot's own drawing, not a picture of pixels.
+TEST_F(ControlCopyTest, ViewObjectDrawsThePlotItselfIntoAMetafile) {
+  ComPtr<IViewObject> view;
+  ASSERT_EQ(host->ctl.As(&view), S_OK);
+  WindowDc screen(nullptr);
+  const int mmX = ::GetDeviceCaps(screen.get(), HORZSIZE), pixelsX = ::GetDeviceCaps(screen.get(), HORZRES);
+  const int mmY = ::GetDeviceCaps(screen.get(), VERTSIZE), pixelsY = ::GetDeviceCaps(screen.get(), VERTRES);
+  const RECT frame{0, 0, kWidth * mmX * 100 / pixelsX, kHeight * mmY * 100 / pixelsY};
+  HDC dc = ::CreateEnhMetaFileA(screen.get(), nullptr, &frame, nullptr);
+  ASSERT_NE(dc, nullptr);
+  const RECTL bounds{0, 0, kWidth, kHeight};
+  const HRESULT drawn =
+      view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
+  UniqueEnhMetaFile picture(::CloseEnhMetaFile(dc));
+  ASSERT_EQ(drawn, S_OK);
+  ASSERT_TRUE(picture);
+
+  struct Counts {
+    int bitmaps = 0, figures = 0;
+  } counts;
+  ::EnumEnhMetaFile(
+      nullptr, picture.get(),
+      [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
+        auto* c = reinterpret_cast<Counts*>(data);
+        switch (record->iType) {
+          case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_STRETCHDIBITS: case EMR_SETDIBITSTODEVICE:
+            ++c->bitmaps;
+            break;
+          case EMR_POLYLINE: case EMR_POLYLINE16: case EMR_POLYPOLYLINE: case EMR_POLYPOLYLINE16:
+          case EMR_LINETO: case EMR_POLYBEZIER: case EMR_POLYBEZIER16:
+            ++c->figures;
+            break;
+          default:
+            break;
+        }
+        return 1;
+      },
+      &counts, nullptr);
+  EXPECT_EQ(counts.bitmaps, 0);
+  EXPECT_GE(counts.figures, 1);
+
+  // Played back at the window's size it shows what the window shows.
+  const auto shot = host->Capture();
+  MemoryDc played(kWidth, kHeight);
+  const RECT area{0, 0, kWidth, kHeight};
+  ASSERT_TRUE(::PlayEnhMetaFile(played.dc(), picture.get(), &area));
+  ::GdiFlush();
+  ExpectNear(RedIn(played, 0, 0, kWidth, kHeight - kStatusBar),
+             RedIn(*shot, HostedControl::kLeft, HostedControl::kTop, kWidth, kHeight - kStatusBar),
+             3);
+}
+
 TEST_F(ControlCopyTest, WithoutAPlotTheClipboardIsLeftAlone) {
   HostedControl empty(200, 150);
   ASSERT_TRUE(empty.ok());
