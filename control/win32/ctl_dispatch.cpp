@@ -50,14 +50,6 @@ STDMETHODIMP QuillonCtl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPAR
 
 // ---- IQuillonCtl
 
-STDMETHODIMP QuillonCtl::Plot(LONG) {
-  return Guarded([&] {
-    if (!loaded_) return NotLoaded();
-    // The print pipeline is not built yet: nothing is printed, and the caller is told so.
-    return NotBuilt(L"Printing is not available in this version of the control.");
-  });
-}
-
 STDMETHODIMP QuillonCtl::get_DataFileName(BSTR* value) {
   return Guarded([&] {
     if (value == nullptr) return E_POINTER;
@@ -257,54 +249,6 @@ STDMETHODIMP QuillonCtl::put_PlotSilent(short value) {
   });
 }
 
-// Printer and form selection is not built yet: loaded or not, no printer is named or changed.
-STDMETHODIMP QuillonCtl::get_PrinterName(BSTR* value) {
-  return Guarded([&] {
-    if (value == nullptr) return E_POINTER;
-    *value = nullptr;
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Printer selection is not available in this version of the control.");
-  });
-}
-
-STDMETHODIMP QuillonCtl::put_PrinterName(BSTR) {
-  return Guarded([&] {
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Printer selection is not available in this version of the control.");
-  });
-}
-
-STDMETHODIMP QuillonCtl::get_FormName(BSTR* value) {
-  return Guarded([&] {
-    if (value == nullptr) return E_POINTER;
-    *value = nullptr;
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Form selection is not available in this version of the control.");
-  });
-}
-
-STDMETHODIMP QuillonCtl::put_FormName(BSTR) {
-  return Guarded([&] {
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Form selection is not available in this version of the control.");
-  });
-}
-
-STDMETHODIMP QuillonCtl::get_Portrait_Landscape(short* value) {
-  return Guarded([&] {
-    if (value == nullptr) return E_POINTER;
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Printer orientation is not available in this version of the control.");
-  });
-}
-
-STDMETHODIMP QuillonCtl::put_Portrait_Landscape(short) {
-  return Guarded([&] {
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Printer orientation is not available in this version of the control.");
-  });
-}
-
 STDMETHODIMP QuillonCtl::get_PrintScaleOptions(LONG* value) {
   return Guarded([&] {
     if (value == nullptr) return E_POINTER;
@@ -323,13 +267,6 @@ STDMETHODIMP QuillonCtl::put_PrintScaleOptions(LONG value) {
     context_->SetPrintSettings(*settings);
     savedScaleOption_ = static_cast<int>(value);
     return S_OK;
-  });
-}
-
-STDMETHODIMP QuillonCtl::PlotWithForm(double, double) {
-  return Guarded([&] {
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Printing is not available in this version of the control.");
   });
 }
 

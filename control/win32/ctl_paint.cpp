@@ -66,6 +66,7 @@ void QuillonCtl::RebuildForNewSize() {
   redPen_.reset();
   SaveSettings();
   journal_.CloseForNewSize();
+  printer_.Clear();
   CloseDocument();
   backBuffer_.Release();
   ResetControlState();
@@ -121,6 +122,9 @@ bool QuillonCtl::LoadDocument(int bw, int bh) {
   }
   // The zoom step is the user's.
   if (const auto factor = ReadScaleFactor(settings_)) frame.ScaleFactor = *factor;
+  // A printer set-up from the load on: the held one, or the default printer's.
+  printer_.Acquire();
+  printer_.DropDc();
   context_->SetPrintSettings({static_cast<ScaleOption>(savedScaleOption_), savedScalePercentage_});
   journal_.OpenAtLoad(ReadRecord(settings_), AnsiDataFileName(), frame.ViewWidth,
                       frame.ViewHeight + (statusBarVisible_ ? kStatusBarHeight : 0));

@@ -20,6 +20,7 @@
 #include "control/win32/back_buffer.h"
 #include "control/win32/com_ptr.h"
 #include "control/win32/message_route.h"
+#include "control/win32/printer_setup.h"
 #include "control/win32/win32_journal_platform.h"
 #include "document/win32/win32_document_platform.h"
 #include "interact/navigation.h"
@@ -264,6 +265,10 @@ class QuillonCtl final : public IQuillonCtl,
   void CopyToClipboard();
   UniqueEnhMetaFile DrawTrueSizeMetafile(HDC screen);
   UniqueBitmap DrawViewBitmap(HDC screen);
+  // Printing: the printer for a plot (dialog or silent); false when nothing is to be printed.
+  bool AcquireForPlot();
+  bool PrintJobNow(const PrintJob& job);
+  JournalPrinter PrinterForJournal() const;
   // The view as the window shows it, drawn into a metafile or printer DC within area.
   void DrawViewAsVectors(HDC dc, const RECT& area);
   bool LoadDocument(int bw, int bh);
@@ -291,6 +296,7 @@ class QuillonCtl final : public IQuillonCtl,
   RegistryStore settings_;
   Win32JournalPlatform journalPlatform_;
   CommandJournal journal_{journalPlatform_};
+  PrinterSetup printer_;
   ControlMessageSink sink_ = nullptr;
   void* sinkContext_ = nullptr;
 
