@@ -48,8 +48,13 @@ std::optional<CopyGeometry> ComputeCopyGeometry(const ScreenMetrics& screen, dou
   g.frameRight = *right;
   g.frameBottom = *bottom;
   const double perUnit = scale * u;
-  g.metafileView = ScreenView{view.DrawExtentX / perUnit, view.DrawExtentY / perUnit,
-                              view.xOrg / perUnit, view.yOrg / perUnit, 0, view.Rot, false};
+  g.metafileView = ScreenView{view.DrawExtentX / perUnit,
+                              view.DrawExtentY / perUnit,
+                              view.xOrg / perUnit,
+                              view.yOrg / perUnit,
+                              0,
+                              view.Rot,
+                              false};
   return g;
 }
 

@@ -4,17 +4,17 @@
 
 #include <optional>
 
-#include "render/draw_request.h"
 #include "interact/view_state.h"
+#include "render/draw_request.h"
 
 namespace quillon {
 
 // What the screen DC says of itself (GetDeviceCaps).
 struct ScreenMetrics {
-  int widthMm = 0;   // HORZSIZE
-  int heightMm = 0;  // VERTSIZE
-  int widthPixels = 0;   // HORZRES
-  int heightPixels = 0;  // VERTRES
+  int widthMm = 0;        // HORZSIZE
+  int heightMm = 0;       // VERTSIZE
+  int widthPixels = 0;    // HORZRES
+  int heightPixels = 0;   // VERTRES
   int pixelsPerInch = 0;  // LOGPIXELSX
 };
 

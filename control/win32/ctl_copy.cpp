@@ -1,9 +1,8 @@
 // QuillonCtl: Copy. The shown area goes on the clipboard twice: as an enhanced metafile whose
 // frame gives it its true physical size, and as a bitmap of the drawing area as on screen.
 
-#include "control/win32/quillon_ctl.h"
-
 #include "control/win32/com_guard.h"
+#include "control/win32/quillon_ctl.h"
 #include "control/win32/saved_dc_state.h"
 #include "control/win32/status_bar.h"
 #include "interact/copy_geometry.h"
@@ -97,10 +96,10 @@ UniqueBitmap QuillonCtl::DrawViewBitmap(HDC screen) {
     ClearToWhite(memory.dc(), width, height);
     const ViewState& view = nav_.view;
     GdiDevice device(memory.dc());
-    context_->DrawScreen(device,
-                         {view.DrawExtentX, view.DrawExtentY, view.xOrg, view.yOrg,
-                          view.ViewScale, view.Rot, false},
-                         AnsiDataFileName());
+    context_->DrawScreen(
+        device,
+        {view.DrawExtentX, view.DrawExtentY, view.xOrg, view.yOrg, view.ViewScale, view.Rot, false},
+        AnsiDataFileName());
   }
   return bitmap;
 }

@@ -5,6 +5,7 @@
 #include "control/win32/quillon_ctl.h"
 // After <windows.h>, which the control's header brings.
 #include <commdlg.h>
+
 #include "render/win32/gdi_device.h"
 
 namespace quillon {
@@ -12,8 +13,8 @@ namespace quillon {
 namespace {
 
 BSTR AnsiToBstr(const std::string& text) {
-  const int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
-                                      nullptr, 0);
+  const int n =
+      ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
   BSTR out = ::SysAllocStringLen(nullptr, static_cast<UINT>(n > 0 ? n : 0));
   if (out != nullptr && n > 0) {
     ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out, n);

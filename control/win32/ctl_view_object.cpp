@@ -48,11 +48,11 @@ void QuillonCtl::DrawViewAsVectors(HDC dc, const RECT& area) {
   ::SelectObject(dc, ::GetStockObject(WHITE_BRUSH));
   ::Rectangle(dc, corners[0].x, corners[0].y, right + 1, bottom + 1);
   GdiDevice device(dc);
-  context_->DrawScreen(device,
-                       {view.DrawExtentX * k, view.DrawExtentY * k, corners[0].x + view.xOrg * k,
-                        corners[0].y + view.yOrg * k, EffectiveScale(view, frame) * k, view.Rot,
-                        false},
-                       AnsiDataFileName());
+  context_->DrawScreen(
+      device,
+      {view.DrawExtentX * k, view.DrawExtentY * k, corners[0].x + view.xOrg * k,
+       corners[0].y + view.yOrg * k, EffectiveScale(view, frame) * k, view.Rot, false},
+      AnsiDataFileName());
 }
 
 STDMETHODIMP QuillonCtl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC draw,

@@ -190,7 +190,8 @@ bool PrinterSetup::SetFormName(const std::string& name) {
   // The paper id of that name on the printer, or 0.
   const std::string device = NameField(mode->dmDeviceName);
   short paper = 0;
-  const DWORD count = ::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERNAMES, nullptr, nullptr);
+  const DWORD count =
+      ::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERNAMES, nullptr, nullptr);
   if (count != static_cast<DWORD>(-1) && count > 0 && count < 4096) {
     std::vector<char> names(static_cast<std::size_t>(count) * 64);
     std::vector<WORD> ids(count);

@@ -57,8 +57,8 @@ TEST(CopyGeometryTest, FrameIsTheShownAreaAtTruePhysicalSize) {
 
 TEST(CopyGeometryTest, MetafileViewIsTheScreenViewInTrueSizePixels) {
   const double scale = 3.0 / kU;  // three times true size
-  const auto g = ComputeCopyGeometry(kScreen, kResolution, View(scale), ViewFrame{},
-                                     {0, 0, 400, 318}, 17);
+  const auto g =
+      ComputeCopyGeometry(kScreen, kResolution, View(scale), ViewFrame{}, {0, 0, 400, 318}, 17);
   ASSERT_TRUE(g.has_value());
   EXPECT_DOUBLE_EQ(g->metafileView.width, 200);
   EXPECT_NEAR(g->metafileView.height, 800.0 / 3, 1e-9);
@@ -85,8 +85,8 @@ TEST(CopyGeometryTest, ScreenWithoutMeasurementsGivesNoFrame) {
     EXPECT_FALSE(ComputeCopyGeometry(s, kResolution, View(1), ViewFrame{}, {0, 0, 400, 318}, 17));
   }
   // A frame that no LONG holds.
-  EXPECT_FALSE(ComputeCopyGeometry(kScreen, kResolution, View(1e-12), ViewFrame{},
-                                   {0, 0, 400, 318}, 17));
+  EXPECT_FALSE(
+      ComputeCopyGeometry(kScreen, kResolution, View(1e-12), ViewFrame{}, {0, 0, 400, 318}, 17));
 }
 
 }  // namespace

@@ -50,6 +50,34 @@ void ExpectNear(const Box& a, const Box& b, int tolerance) {
   EXPECT_NEAR(a.bottom, b.bottom, tolerance);
 }
 
+struct RecordCounts {
+  int bitmaps = 0, figures = 0;
+};
+
+int CALLBACK CountRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+  auto* c = reinterpret_cast<RecordCounts*>(data);
+  switch (record->iType) {
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT:
+    case EMR_STRETCHDIBITS:
+    case EMR_SETDIBITSTODEVICE:
+      ++c->bitmaps;
+      break;
+    case EMR_POLYLINE:
+    case EMR_POLYLINE16:
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYLINE16:
+    case EMR_LINETO:
+    case EMR_POLYBEZIER:
+    case EMR_POLYBEZIER16:
+      ++c->figures;
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
 class ControlCopyTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -126,8 +154,8 @@ TEST_F(ControlCopyTest, MetafileFrameIsTheShownAreaAtTrueSize) {
 TEST_F(ControlCopyTest, MetafilePlaysBackAsTheWindowShowsThePlot) {
   ASSERT_EQ(host->ctl->Copy(), S_OK);
   const auto shot = host->Capture();
-  const Box shown = RedIn(*shot, HostedControl::kLeft, HostedControl::kTop, kWidth,
-                          kHeight - kStatusBar);
+  const Box shown =
+      RedIn(*shot, HostedControl::kLeft, HostedControl::kTop, kWidth, kHeight - kStatusBar);
 
   ASSERT_TRUE(::OpenClipboard(nullptr));
   const HENHMETAFILE picture = static_cast<HENHMETAFILE>(::GetClipboardData(CF_ENHMETAFILE));
@@ -176,8 +204,10 @@ TEST_F(ControlCopyTest, ViewObjectDrawsThePlotItselfIntoAMetafile) {
   ComPtr<IViewObject> view;
   ASSERT_EQ(host->ctl.As(&view), S_OK);
   WindowDc screen(nullptr);
-  const int mmX = ::GetDeviceCaps(screen.get(), HORZSIZE), pixelsX = ::GetDeviceCaps(screen.get(), HORZRES);
-  const int mmY = ::GetDeviceCaps(screen.get(), VERTSIZE), pixelsY = ::GetDeviceCaps(screen.get(), VERTRES);
+  const int mmX = ::GetDeviceCaps(screen.get(), HORZSIZE),
+            pixelsX = ::GetDeviceCaps(screen.get(), HORZRES);
+  const int mmY = ::GetDeviceCaps(screen.get(), VERTSIZE),
+            pixelsY = ::GetDeviceCaps(screen.get(), VERTRES);
   const RECT frame{0, 0, kWidth * mmX * 100 / pixelsX, kHeight * mmY * 100 / pixelsY};
   HDC dc = ::CreateEnhMetaFileA(screen.get(), nullptr, &frame, nullptr);
   ASSERT_NE(dc, nullptr);
@@ -188,27 +218,8 @@ TEST_F(ControlCopyTest, ViewObjectDrawsThePlotItselfIntoAMetafile) {
   ASSERT_EQ(drawn, S_OK);
   ASSERT_TRUE(picture);
 
-  struct Counts {
-    int bitmaps = 0, figures = 0;
-  } counts;
-  ::EnumEnhMetaFile(
-      nullptr, picture.get(),
-      [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
-        auto* c = reinterpret_cast<Counts*>(data);
-        switch (record->iType) {
-          case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_STRETCHDIBITS: case EMR_SETDIBITSTODEVICE:
-            ++c->bitmaps;
-            break;
-          case EMR_POLYLINE: case EMR_POLYLINE16: case EMR_POLYPOLYLINE: case EMR_POLYPOLYLINE16:
-          case EMR_LINETO: case EMR_POLYBEZIER: case EMR_POLYBEZIER16:
-            ++c->figures;
-            break;
-          default:
-            break;
-        }
-        return 1;
-      },
-      &counts, nullptr);
+  RecordCounts counts;
+  ::EnumEnhMetaFile(nullptr, picture.get(), CountRecord, &counts, nullptr);
   EXPECT_EQ(counts.bitmaps, 0);
   EXPECT_GE(counts.figures, 1);
 

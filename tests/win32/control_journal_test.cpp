@@ -69,8 +69,8 @@ std::string ViewBlock(IQuillonCtl* ctl) {
   ctl->get_yOrg(&y);
   ctl->get_ViewScale(&scale);
   ctl->get_Rot(&rot);
-  return Line("xOrigin=%f\r\n", x) + Line("yOrigin=%f\r\n", y) +
-         Line("ViewScale=%f\r\n", scale) + Line("Rotation=%ld\r\n", static_cast<long>(rot));
+  return Line("xOrigin=%f\r\n", x) + Line("yOrigin=%f\r\n", y) + Line("ViewScale=%f\r\n", scale) +
+         Line("Rotation=%ld\r\n", static_cast<long>(rot));
 }
 
 class ControlJournalTest : public ::testing::Test {
