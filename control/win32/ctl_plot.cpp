@@ -2,10 +2,8 @@
 // dialog, or silently the held or default printer), and the printer properties edit it.
 
 #include "control/win32/com_guard.h"
+#include "control/win32/plot_dialog.h"
 #include "control/win32/quillon_ctl.h"
-// After <windows.h>, which the control's header brings.
-#include <commdlg.h>
-
 #include "render/win32/gdi_device.h"
 
 namespace quillon {
@@ -33,25 +31,29 @@ std::string BstrToAnsi(BSTR text) {
 
 }  // namespace
 
-bool QuillonCtl::AcquireForPlot() {
+bool QuillonCtl::AcquireForPlot(PlotDialogMode mode) {
+  auto settings = context_->printSettings();
+  const KpzDocument* document = context_->document();
+  if (!settings || document == nullptr) return false;
   bool ok = false;
   if (plotSilent_ != 0) {
     ok = printer_.Acquire();
   } else {
-    // The system's print dialog: printer, paper, orientation and copies. The scale comes from
-    // PrintScaleOptions and PrintScalePercentage.
-    PRINTDLGA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
-    dialog.hDevMode = printer_.ReleaseDevMode();
-    dialog.hDevNames = printer_.ReleaseDevNames();
-    dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
-    ok = ::PrintDlgA(&dialog) != FALSE;
-    printer_.Adopt(dialog.hDevMode, dialog.hDevNames, ok ? dialog.hDC : nullptr);
-    ok = ok && printer_.dc() != nullptr;
+    PlotDialogState state;
+    state.mode = mode;
+    state.pageWidthMetres = document->header.pageWidth;
+    state.pageHeightMetres = document->header.pageHeight;
+    state.savedScaleOption = savedScaleOption_;
+    state.savedScalePercentage = savedScalePercentage_;
+    ok = ShowPlotDialog(window_, printer_, state);
+    if (ok) {
+      // The choice made is the next dialog's start.
+      savedScaleOption_ = state.scaleOption;
+      savedScalePercentage_ = state.scalePercentage;
+      settings->scaleOption = static_cast<ScaleOption>(state.scaleOption);
+      settings->scalePercent = state.scalePercentage;
+    }
   }
-  auto settings = context_->printSettings();
-  if (!settings) return false;
   if (!ok) {
     // Cancelled, or no printer: no plot.
     settings->scaleOption = ScaleOption::None;
@@ -93,7 +95,9 @@ bool QuillonCtl::PrintJobNow(const PrintJob& job) {
 STDMETHODIMP QuillonCtl::Plot(LONG plotView) {
   return Guarded([&] {
     if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-    if (!AcquireForPlot()) return S_OK;
+    if (!AcquireForPlot(plotView == 1 ? PlotDialogMode::PlotView : PlotDialogMode::Plot)) {
+      return S_OK;
+    }
     const ViewFrame& frame = nav_.frame;
     const ViewState& view = nav_.view;
     const bool currentView = plotView == 1;
@@ -113,7 +117,7 @@ STDMETHODIMP QuillonCtl::Plot(LONG plotView) {
 STDMETHODIMP QuillonCtl::PlotWithForm(double xOrg, double yOrg) {
   return Guarded([&] {
     if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-    if (!AcquireForPlot()) return S_OK;
+    if (!AcquireForPlot(PlotDialogMode::PlotView)) return S_OK;
     const ViewState& view = nav_.view;
     PrintJobNow({view.DrawExtentX, view.DrawExtentY, xOrg, yOrg, PlotType::Form});
     return S_OK;

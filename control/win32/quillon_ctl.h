@@ -19,6 +19,7 @@
 #include "control/status_line.h"
 #include "control/win32/back_buffer.h"
 #include "control/win32/com_ptr.h"
+#include "control/plot_dialog_rules.h"
 #include "control/win32/message_route.h"
 #include "control/win32/printer_setup.h"
 #include "control/win32/win32_journal_platform.h"
@@ -266,7 +267,7 @@ class QuillonCtl final : public IQuillonCtl,
   UniqueEnhMetaFile DrawTrueSizeMetafile(HDC screen);
   UniqueBitmap DrawViewBitmap(HDC screen);
   // Printing: the printer for a plot (dialog or silent); false when nothing is to be printed.
-  bool AcquireForPlot();
+  bool AcquireForPlot(PlotDialogMode mode);
   bool PrintJobNow(const PrintJob& job);
   JournalPrinter PrinterForJournal() const;
   // The view as the window shows it, drawn into a metafile or printer DC within area.

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "tests/support/kpz_builder.h"
 #include "tests/win32/control_host.h"
@@ -32,6 +34,21 @@ int LongestRedRun(const test::Picture& page, bool columns = false) {
     }
   }
   return longest;
+}
+
+// A window of this process with that caption, waited for up to two seconds.
+HWND WaitForWindow(const char* caption) {
+  for (int i = 0; i < 200; ++i) {
+    if (HWND w = ::FindWindowA("#32770", caption)) return w;
+    ::Sleep(10);
+  }
+  return nullptr;
+}
+
+std::string ItemText(HWND dialog, int id) {
+  char text[128] = {};
+  ::GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
 }
 
 class ControlPlotTest : public ::testing::Test {
@@ -123,6 +140,83 @@ TEST_F(ControlPlotTest, PrinterPropertiesNameAndTurnTheDefaultPrinter) {
   ASSERT_TRUE(test::ReadPng(printer.pictureFile(), page));
   EXPECT_NEAR(LongestRedRun(page, true) * 25.4 / kDpi, 160, 1.5);
   EXPECT_LT(LongestRedRun(page) * 25.4 / kDpi, 5);
+}
+
+// The print dialog on the control's template: opened on fit with the fit percentage shown and
+// not editable; a percentage chosen there is what the paper shows, and the next dialog opens on it.
+TEST_F(ControlPlotTest, PrintDialogChoosesTheScale) {
+  ASSERT_EQ(host->ctl->put_PlotSilent(0), S_OK);
+  struct Seen {
+    bool found = false, fitChecked = false, editEnabled = true;
+    std::string caption, percentage;
+  } first, second;
+  auto drive = [](Seen& seen, const char* caption, const char* percentage) {
+    HWND dialog = WaitForWindow(caption);
+    if (dialog == nullptr) return;
+    seen.found = true;
+    char shown[64] = {};
+    ::GetWindowTextA(dialog, shown, sizeof shown);
+    seen.caption = shown;
+    seen.fitChecked = ::IsDlgButtonChecked(dialog, 302) == BST_CHECKED;
+    seen.editEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, 305)) != FALSE;
+    seen.percentage = ItemText(dialog, 305);
+    if (percentage != nullptr) {
+      ::SendMessageA(::GetDlgItem(dialog, 304), BM_CLICK, 0, 0);
+      ::SetDlgItemTextA(dialog, 305, percentage);
+    }
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  };
+
+  std::thread user([&] { drive(first, "Plot", "50"); });
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  user.join();
+  ASSERT_TRUE(first.found) << "no print dialog";
+  EXPECT_EQ(first.caption, "Plot");
+  EXPECT_TRUE(first.fitChecked);
+  EXPECT_FALSE(first.editEnabled);
+  // The 200 x 100 mm page on a sheet at least 190 mm wide: fitting enlarges it (above 90 %).
+  EXPECT_GT(std::atof(first.percentage.c_str()), 90) << first.percentage;
+  EXPECT_NEAR(PrintedLineMm(), 80, 1.5);
+  LONG option = 0;
+  ASSERT_EQ(host->ctl->get_PrintScaleOptions(&option), S_OK);
+  EXPECT_EQ(option, 4);
+
+  ::DeleteFileA(printer.pictureFile().c_str());
+  std::thread again([&] { drive(second, "Plot View", nullptr); });
+  ASSERT_EQ(host->ctl->Plot(1), S_OK);
+  again.join();
+  ASSERT_TRUE(second.found) << "no \"Plot View\" dialog";
+  EXPECT_FALSE(second.fitChecked);
+  EXPECT_TRUE(second.editEnabled);
+  EXPECT_EQ(second.percentage, "50.000000");
+}
+
+TEST_F(ControlPlotTest, NegativePercentageKeepsTheDialogOpenAndCancelPrintsNothing) {
+  ASSERT_EQ(host->ctl->put_PlotSilent(0), S_OK);
+  std::atomic<bool> warned{false}, stayed{false};
+  std::thread user([&] {
+    HWND dialog = WaitForWindow("Plot");
+    if (dialog == nullptr) return;
+    ::SendMessageA(::GetDlgItem(dialog, 304), BM_CLICK, 0, 0);
+    ::SetDlgItemTextA(dialog, 305, "-5");
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (HWND box = WaitForWindow("Error")) {
+      warned = true;
+      ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    ::Sleep(200);
+    stayed = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  });
+  ::DeleteFileA(printer.pictureFile().c_str());
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  user.join();
+  EXPECT_TRUE(warned);
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(::GetFileAttributesA(printer.pictureFile().c_str()), INVALID_FILE_ATTRIBUTES);
+  LONG option = -2;
+  ASSERT_EQ(host->ctl->get_PrintScaleOptions(&option), S_OK);
+  EXPECT_EQ(option, 0);  // no plot
 }
 
 }  // namespace
