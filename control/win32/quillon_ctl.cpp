@@ -48,7 +48,9 @@ QuillonCtl::QuillonCtl()
   const auto zoomLevel = settings_.ReadDword("MaxRasterZoomLevel");
   context_ = std::make_unique<DrawContext>(platform_, opaque.value_or(0), zoomLevel.value_or(0));
   context_->SetPlatformFlavour(DetectFlavour());
+  LoadRulerUnits(settings_, rulerUnits_);
   settings_.EnsureKey();
+  mouse_.emplace(nav_, static_cast<ViewListener&>(*this));
   // Last: a constructor that throws leaves no lock behind (the destructor would not run).
   LockModule();
 }
@@ -60,6 +62,7 @@ QuillonCtl::~QuillonCtl() {
   // Release() ends here, and a destructor must not throw: the settings are kept if they can be.
   Guarded([&] {
     SaveSettings();
+    SaveRulerUnits(settings_, rulerUnits_);
     return S_OK;
   });
   CloseDocument();
@@ -215,6 +218,7 @@ void QuillonCtl::ShowMessage(const std::string& text) {
 // ---- ViewListener
 
 void QuillonCtl::InvalidateView() {
+  viewChangePending_ = true;
   if (window_ != nullptr) ::InvalidateRect(window_, nullptr, FALSE);
   FireViewChange();
 }
