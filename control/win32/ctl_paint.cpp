@@ -176,8 +176,12 @@ void QuillonCtl::Paint(HDC target, const RECT& bounds) {
     frame.KpzXSize = static_cast<int>(std::trunc(drawn.page.width));
     frame.KpzYSize = static_cast<int>(std::trunc(drawn.page.height));
   }
-  const ViewPoint shift = nav_.drag.PanDragging ? nav_.drag.PanDragOffset : ViewPoint{};
-  backBuffer_.CopyTo(target, shift.x, shift.y, frame.BufferWidth, frame.BufferHeight);
+  if (nav_.drag.PanDragging) {
+    const ViewPoint shift = nav_.drag.PanDragOffset;
+    backBuffer_.CopyShifted(target, shift.x, shift.y, frame.BufferWidth, frame.BufferHeight);
+  } else {
+    backBuffer_.CopyTo(target, 0, 0, frame.BufferWidth, frame.BufferHeight);
+  }
   reuseBackBuffer_ = false;
   if (statusBarVisible_) DrawStatusBar(target, statusLine_, frame.BufferWidth, frame.BufferHeight);
   DrawMeasureOverlay(target);

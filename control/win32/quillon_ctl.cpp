@@ -3,7 +3,9 @@
 
 #include "control/win32/quillon_ctl.h"
 
+#include <algorithm>
 #include <new>
+#include <string>
 
 #include "control/control_settings.h"
 #include "control/win32/com_guard.h"
@@ -204,6 +206,16 @@ STDMETHODIMP QuillonCtl::GetPages(CAUUID* pages) {
 STDMETHODIMP QuillonCtl::SetMessageSink(ControlMessageSink sink, void* context) {
   sink_ = sink;
   sinkContext_ = context;
+  return S_OK;
+}
+
+STDMETHODIMP QuillonCtl::GetStatusTexts(char* buffer, int size) {
+  if (buffer == nullptr || size <= 0) return E_POINTER;
+  const std::string text = statusLine_.StatusMode + "\n" + statusLine_.StatusPrompt + "\n" +
+                           statusLine_.StatusResult;
+  const std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
+  text.copy(buffer, n);
+  buffer[n] = '\0';
   return S_OK;
 }
 

@@ -238,6 +238,7 @@ class QuillonCtl final : public IQuillonCtl,
 
   // IQuillonMessageRoute
   STDMETHODIMP SetMessageSink(ControlMessageSink sink, void* context) override;
+  STDMETHODIMP GetStatusTexts(char* buffer, int size) override;
 
   // The window procedure's entry for one message.
   LRESULT HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -237,6 +237,12 @@ TEST_F(ControlMouseTest, PanDragMovesTheOriginByTheAcceptedStepsAndShiftsTheImag
   }
   ASSERT_GT(compared, 20) << "the bar must be on screen to follow it";
   EXPECT_EQ(moved, compared);
+  // Where the image was and is no more, the paper shows: the 50 columns it left on the left.
+  int stale = 0;
+  for (int y = 0; y < kAreaHeight; y += 2)
+    for (int x = 0; x < 50; x += 2)
+      stale += during->PixelColour(HostedControl::kLeft + x, HostedControl::kTop + y) != kWhite;
+  EXPECT_EQ(stale, 0);
 
   Mouse(WM_LBUTTONUP, 150, 90);
   host->Pump();
@@ -398,6 +404,92 @@ TEST_F(ControlMouseTest, StatusBarToggleTwiceRestoresTheView) {
     const View after = Read();
     EXPECT_DOUBLE_EQ(after.scale, before.scale);
   }
+}
+
+// Pixels are dots at Rot 0 and scale 1: the page's 1 mm dots make 100 pixels 3.937 inches,
+// the ruler's default of one paper inch to one model inch.
+class ControlMeasureTest : public ControlMouseTest {
+ protected:
+  void SetUp() override {
+    ControlMouseTest::SetUp();
+    if (HasFatalFailure()) return;
+    host->ctl->put_Rot(0);
+    host->ctl->put_ViewScale(1);
+    host->ctl->put_xOrg(0);
+    host->ctl->put_yOrg(0);
+    host->ctl->ReDraw();
+    host->Pump();
+  }
+  std::string Result() {
+    const std::string texts = host->StatusTexts();
+    return texts.substr(texts.rfind('\n') + 1);
+  }
+};
+
+TEST_F(ControlMeasureTest, DistanceAndAreaShowInTheStripAfterRealClicks) {
+  const char* const kTail = "   Double Click to Reset-Esc to Finish";
+  Choose(53);
+  EXPECT_EQ(host->StatusTexts(), " Measure \nEnter First Point\nDouble Click to Reset-Esc to Finish");
+  const struct {
+    POINT click;
+    std::string result;
+  } distance[] = {
+      {{50, 50}, "0.000 in"},
+      {{150, 50}, "3.937 in"},
+      {{150, 150}, "7.874 in"},
+      {{150, 150}, "7.874 in"},  // the same pixel again adds nothing
+  };
+  for (const auto& step : distance) {
+    Click(step.click.x, step.click.y);
+    EXPECT_EQ(Result(), step.result + kTail);
+  }
+  // A double click starts over: the release that ends it places no point.
+  Mouse(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+  Mouse(WM_LBUTTONUP, 20, 20);
+  Mouse(WM_LBUTTONDBLCLK, 20, 20, MK_LBUTTON);
+  Mouse(WM_LBUTTONUP, 20, 20);
+  EXPECT_EQ(host->StatusTexts(), " Measure \nEnter First Point\n ");
+  Click(20, 20);
+  Click(20, 120);
+  EXPECT_EQ(Result(), std::string("3.937 in") + kTail);
+
+  // Esc leaves measuring, key down and key up of one press together.
+  ::SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  ::SendMessageA(window, WM_KEYUP, VK_ESCAPE, 0);
+  EXPECT_EQ(host->StatusTexts(), " Pan\nClick and Drag\n ");
+
+  Choose(60);
+  const struct {
+    POINT click;
+    std::string result;
+  } area[] = {
+      {{50, 50}, "0.000 sq. in"},
+      {{150, 50}, "0.000 sq. in"},
+      {{150, 150}, "7.750 sq. in"},  // half the square
+      {{50, 150}, "15.500 sq. in"},  // 0.01 square metres
+      {{150, 100}, "Polygon Intersecting"},
+  };
+  for (const auto& step : area) {
+    Click(step.click.x, step.click.y);
+    EXPECT_EQ(Result(), step.result + kTail);
+  }
+  const auto shot = host->Capture();
+  HostedControl::Keep(*shot, "measure-area");
+  // The figure is drawn over the paint: the polyline's first side in the inverting blue.
+  EXPECT_EQ(shot->PixelColour(HostedControl::kLeft + 100, HostedControl::kTop + 50),
+            RGB(0, 0, 255));
+}
+
+TEST_F(ControlMeasureTest, MeasuringShowsAHiddenStripAndHidesItAgain) {
+  const auto tail = [&] {
+    const std::string menu = Describe(MenuNow());
+    return menu.substr(menu.find("61"));
+  };
+  Choose(54);  // the strip off
+  Choose(53);
+  EXPECT_EQ(tail(), "61 54cg 52g 49");
+  ::SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(tail(), "61 54 52 49");
 }
 
 }  // namespace
