@@ -80,18 +80,17 @@ std::string Describe(const std::vector<Item>& items) {
   return s;
 }
 
+BOOL CALLBACK FindPopupWindow(HWND window, LPARAM param) {
+  char name[16] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32768" || !::IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
 HWND FindPopup(DWORD thread) {
   HWND found = nullptr;
-  ::EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM param) -> BOOL {
-        char name[16] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "#32768" || !::IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumThreadWindows(thread, FindPopupWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
