@@ -294,6 +294,19 @@ TEST_F(ControlMouseTest, WindowAreaShowsAProportionalRectangleAndZoomsOnRelease)
   EXPECT_NEAR(after.scale, v.scale * 4, 1e-6) << "100 pixels of width fill the 400";
   EXPECT_NEAR(after.x + (100 - v.x) / v.scale * after.scale, kWidth / 2.0, 2.0);
 
+  // Cancel mode in the middle of a drag takes the rectangle away and frees the mouse.
+  Choose(44);
+  const View cancelStart = Read();
+  Drag({{50, 60}, {150, 200}});
+  EXPECT_EQ(::GetCapture(), window);
+  ::SendMessageA(window, WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  Mouse(WM_LBUTTONUP, 150, 200);
+  host->Pump();
+  EXPECT_EQ(Read().scale, cancelStart.scale);
+  const auto cancelled = host->Capture();
+  EXPECT_EQ(cancelled->PixelColour(HostedControl::kLeft + 100, HostedControl::kTop + 60), kWhite);
+
   // A drag without width zooms nothing and leaves no rectangle behind.
   Choose(44);
   const View flatStart = Read();
@@ -477,6 +490,15 @@ TEST_F(ControlMeasureTest, DistanceAndAreaShowInTheStripAfterRealClicks) {
   // The figure is drawn over the paint: the polyline's first side in the inverting blue.
   EXPECT_EQ(shot->PixelColour(HostedControl::kLeft + 100, HostedControl::kTop + 50),
             RGB(0, 0, 255));
+}
+
+TEST_F(ControlMeasureTest, TheContainersKeyFilterEndsMeasuringOnEscAndPassesTheKeyOn) {
+  ComPtr<IOleInPlaceActiveObject> active;
+  ASSERT_EQ(host->ctl.As(&active), S_OK);
+  Choose(60);
+  MSG esc{window, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+  EXPECT_EQ(active->TranslateAccelerator(&esc), S_FALSE);
+  EXPECT_EQ(host->StatusTexts(), " Pan\nClick and Drag\n ");
 }
 
 TEST_F(ControlMeasureTest, MeasuringShowsAHiddenStripAndHidesItAgain) {
