@@ -30,11 +30,12 @@ add_library(quillon SHARED ${QUILLON_CONTROL_SOURCES} ${CMAKE_SOURCE_DIR}/resour
                            ${CMAKE_SOURCE_DIR}/resources/quillon.def)
 set_target_properties(quillon PROPERTIES PREFIX "" OUTPUT_NAME quillon)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/quillon.rc PROPERTIES
-                            OBJECT_DEPENDS ${QUILLON_IDL_OUT}/quillon.tlb)
+                            OBJECT_DEPENDS "${QUILLON_IDL_OUT}/quillon.tlb;${CMAKE_SOURCE_DIR}/resources/open_hand.cur;${CMAKE_SOURCE_DIR}/resources/closed_hand.cur")
 target_include_directories(quillon PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(quillon PRIVATE ${QUILLON_WARNINGS})
 # windres finds the type library beside the generated header.
-target_compile_options(quillon PRIVATE $<$<COMPILE_LANGUAGE:RC>:-I${QUILLON_IDL_OUT}>)
+target_compile_options(quillon PRIVATE $<$<COMPILE_LANGUAGE:RC>:-I${QUILLON_IDL_OUT}>
+                                       $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_SOURCE_DIR}/resources>)
 target_link_libraries(quillon PRIVATE quillon_control_ids quillon_win32 urlmon)
 target_link_options(quillon PRIVATE -Wl,--enable-stdcall-fixup)
 add_dependencies(quillon quillon_control_idl)

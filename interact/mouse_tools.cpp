@@ -40,6 +40,13 @@ std::vector<ViewPoint> MouseTools::MeasureFigure() const {
   return figure;
 }
 
+std::optional<RubberFigure> MouseTools::ShownRubberLine() const {
+  const std::vector<KpzPoint>& points = measure_.MeasurePoints();
+  if (!rubberLineShown_ || !measure_.On() || points.empty()) return std::nullopt;
+  return RubberFigure{RubberFigure::Kind::Line, KpzToView(nav_.view, nav_.frame, points.back()),
+                      rubberLineEnd_};
+}
+
 MouseResponse MouseTools::ChooseTool(int tool) {
   MouseResponse out;
   switch (tool) {

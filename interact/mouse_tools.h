@@ -72,6 +72,8 @@ class MouseTools {
   bool TakeRedrawRubberLine();
   // The figure that a paint draws while measuring: the points mapped to the window.
   std::vector<ViewPoint> MeasureFigure() const;
+  // The measuring rubber line while it is on the screen; a paint wipes it and draws it again.
+  std::optional<RubberFigure> ShownRubberLine() const;
 
   // Context menu commands 40, 42 to 45.
   MouseResponse ChooseTool(int tool);

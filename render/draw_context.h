@@ -82,6 +82,14 @@ class DrawContext {
   void ForgetZoom() {
     if (state_) state_->zoom = 0;
   }
+  // The drawing area that the open document takes as the one it was opened in (a plot of the
+  // view maps it onto the paper); nothing without a document.
+  void SetLoadViewSize(double viewWidth, double viewHeight) {
+    if (KpzDocument* doc = loader_.document()) {
+      doc->loadViewWidth = viewWidth;
+      doc->loadViewHeight = viewHeight;
+    }
+  }
   // The open document's print mapping settings; nothing without a document.
   std::optional<PrintSettings> printSettings() const;
   void SetPrintSettings(const PrintSettings& settings);

@@ -30,4 +30,16 @@ void BackBuffer::CopyTo(HDC target, int x, int y, int width, int height) const {
   ::BitBlt(target, x, y, width, height, dc(), 0, 0, SRCCOPY);
 }
 
+void BackBuffer::CopyShifted(HDC target, int dx, int dy, int width, int height) const {
+  if (!exists()) return;
+  const auto paper = [&](RECT r) {
+    if (r.left < r.right && r.top < r.bottom) {
+      ::FillRect(target, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+  };
+  paper(dx >= 0 ? RECT{0, 0, dx, height} : RECT{width + dx, 0, width, height});
+  paper(dy >= 0 ? RECT{0, 0, width, dy} : RECT{0, height + dy, width, height});
+  CopyTo(target, dx, dy, width, height);
+}
+
 }  // namespace quillon

@@ -20,6 +20,9 @@ class BackBuffer {
   void Clear(int width, int height);
   // Copies width x height pixels to `target` at (x, y).
   void CopyTo(HDC target, int x, int y, int width, int height) const;
+  // The image moved by (dx, dy) within a width x height area, as a pan drag shows it; the strips
+  // it leaves uncovered show white paper.
+  void CopyShifted(HDC target, int dx, int dy, int width, int height) const;
 
  private:
   MemoryDc buffer_;

@@ -41,12 +41,16 @@ std::string QuillonCtl::AnsiDataFileName() const {
 void QuillonCtl::ResetControlState() {
   nav_ = Navigation{};
   loaded_ = false;
-  activeTool_ = 40;
+  // A capture the tools held goes with them.
+  if (mouse_ && mouse_->Capturing() && window_ != nullptr && ::GetCapture() == window_) {
+    ::ReleaseCapture();
+  }
+  mouse_.emplace(nav_, static_cast<ViewListener&>(*this));
+  statusBarForced_ = false;
   nav_.frame.ScaleFactor = kInitialScaleFactor;
   propertySetFlags_ = 0;
   statusLine_ = StatusLine{};
   statusBarVisible_ = true;
-  distanceMode_ = polygonMode_ = false;
   bluePen_.reset(::CreatePen(PS_SOLID, 0, 0x00FF0000));
   redPen_.reset(::CreatePen(PS_SOLID, 0, 0x000000FF));
 }
@@ -154,10 +158,14 @@ void QuillonCtl::Paint(HDC target, const RECT& bounds) {
     put_Rot(before.Rot);
   }
   const int bufferHeight = frame.BufferHeight + (statusBarVisible_ ? kStatusBarHeight : 0);
-  if (!backBuffer_.exists() && !backBuffer_.Create(target, frame.BufferWidth, bufferHeight)) {
-    return;
+  bool mustDraw = viewChangePending_;
+  if (!backBuffer_.exists()) {
+    if (!backBuffer_.Create(target, frame.BufferWidth, bufferHeight)) return;
+    mustDraw = true;
   }
-  if (!reuseBackBuffer_ && !nav_.drag.PanDragging && context_->document() != nullptr) {
+  if ((mustDraw || !reuseBackBuffer_) && !nav_.drag.PanDragging &&
+      context_->document() != nullptr) {
+    viewChangePending_ = false;
     SavedDcState state(backBuffer_.dc());
     backBuffer_.Clear(frame.BufferWidth, frame.BufferHeight);
     const bool scalePut = (propertySetFlags_ & kViewScalePut) != 0;
@@ -176,10 +184,15 @@ void QuillonCtl::Paint(HDC target, const RECT& bounds) {
     frame.KpzXSize = static_cast<int>(std::trunc(drawn.page.width));
     frame.KpzYSize = static_cast<int>(std::trunc(drawn.page.height));
   }
-  const ViewPoint shift = nav_.drag.PanDragging ? nav_.drag.PanDragOffset : ViewPoint{};
-  backBuffer_.CopyTo(target, shift.x, shift.y, frame.BufferWidth, frame.BufferHeight);
+  if (nav_.drag.PanDragging) {
+    const ViewPoint shift = nav_.drag.PanDragOffset;
+    backBuffer_.CopyShifted(target, shift.x, shift.y, frame.BufferWidth, frame.BufferHeight);
+  } else {
+    backBuffer_.CopyTo(target, 0, 0, frame.BufferWidth, frame.BufferHeight);
+  }
   reuseBackBuffer_ = false;
   if (statusBarVisible_) DrawStatusBar(target, statusLine_, frame.BufferWidth, frame.BufferHeight);
+  DrawMeasureOverlay(target);
   journal_.WriteSizesOnce(frame.KpzXSize, frame.KpzYSize);
 }
 

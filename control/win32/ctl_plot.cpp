@@ -31,12 +31,12 @@ std::string BstrToAnsi(BSTR text) {
 
 }  // namespace
 
-bool QuillonCtl::AcquireForPlot(PlotDialogMode mode) {
+bool QuillonCtl::AcquireForPlot(PlotDialogMode mode, bool dialog) {
   auto settings = context_->printSettings();
   const KpzDocument* document = context_->document();
   if (!settings || document == nullptr) return false;
   bool ok = false;
-  if (plotSilent_ != 0) {
+  if (!dialog) {
     ok = printer_.Acquire();
   } else {
     PlotDialogState state;
@@ -95,7 +95,8 @@ bool QuillonCtl::PrintJobNow(const PrintJob& job) {
 STDMETHODIMP QuillonCtl::Plot(LONG plotView) {
   return Guarded([&] {
     if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-    if (!AcquireForPlot(plotView == 1 ? PlotDialogMode::PlotView : PlotDialogMode::Plot)) {
+    if (!AcquireForPlot(plotView == 1 ? PlotDialogMode::PlotView : PlotDialogMode::Plot,
+                        plotSilent_ == 0)) {
       return S_OK;
     }
     const ViewFrame& frame = nav_.frame;
@@ -117,11 +118,19 @@ STDMETHODIMP QuillonCtl::Plot(LONG plotView) {
 STDMETHODIMP QuillonCtl::PlotWithForm(double xOrg, double yOrg) {
   return Guarded([&] {
     if (!loaded_ || context_->document() == nullptr) return NotLoaded();
-    if (!AcquireForPlot(PlotDialogMode::PlotView)) return S_OK;
+    if (!AcquireForPlot(PlotDialogMode::PlotView, plotSilent_ == 0)) return S_OK;
     const ViewState& view = nav_.view;
     PrintJobNow({view.DrawExtentX, view.DrawExtentY, xOrg, yOrg, PlotType::Form});
     return S_OK;
   });
+}
+
+void QuillonCtl::PlotSetup() {
+  if (!loaded_ || context_->document() == nullptr) return;
+  // The dialog settles printer and scale for later plots; its DC waits for the next one.
+  printer_.DropDc();
+  if (!AcquireForPlot(PlotDialogMode::PlotSetup, true)) return;
+  journal_.RecordPlotSetup(PrinterForJournal());
 }
 
 STDMETHODIMP QuillonCtl::get_PrinterName(BSTR* value) {

@@ -86,6 +86,33 @@ LRESULT QuillonCtl::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM l
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETCURSOR:
+      return OnSetCursor(window, wParam, lParam);
+    case WM_CONTEXTMENU:
+      OnContextMenu(window, lParam);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      if (wParam != VK_ESCAPE) return ::DefWindowProcA(window, msg, wParam, lParam);
+      OnKey(wParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(wParam, lParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(lParam);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnDoubleClick();
+      return 0;
+    case WM_CANCELMODE:
+      OnCancelMode();
+      return ::DefWindowProcA(window, msg, wParam, lParam);
+    case WM_MOUSEWHEEL:
+      return OnMouseWheel(window, wParam, lParam);
     default:
       return ::DefWindowProcA(window, msg, wParam, lParam);
   }

@@ -1,7 +1,7 @@
 #pragma once
 // A private interface of the control (not in its type library) through which a host in the
 // same process answers the control's messages itself instead of letting a modal box wait for
-// a user: test programs and tools use it.
+// a user, and reads the texts of the status strip: test programs and tools use it.
 
 #include <unknwn.h>
 
@@ -16,6 +16,9 @@ inline constexpr IID IID_IQuillonMessageRoute = {
 struct IQuillonMessageRoute : IUnknown {
   // nullptr restores the control's own message box.
   virtual HRESULT STDMETHODCALLTYPE SetMessageSink(ControlMessageSink sink, void* context) = 0;
+  // The status strip's mode, prompt and result texts, one a line, cut to `size` bytes with
+  // the terminating zero: what the strip shows, for a program that cannot read pixels as text.
+  virtual HRESULT STDMETHODCALLTYPE GetStatusTexts(char* buffer, int size) = 0;
 };
 
 }  // namespace quillon

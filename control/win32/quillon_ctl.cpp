@@ -3,7 +3,9 @@
 
 #include "control/win32/quillon_ctl.h"
 
+#include <algorithm>
 #include <new>
+#include <string>
 
 #include "control/control_settings.h"
 #include "control/win32/com_guard.h"
@@ -48,7 +50,9 @@ QuillonCtl::QuillonCtl()
   const auto zoomLevel = settings_.ReadDword("MaxRasterZoomLevel");
   context_ = std::make_unique<DrawContext>(platform_, opaque.value_or(0), zoomLevel.value_or(0));
   context_->SetPlatformFlavour(DetectFlavour());
+  LoadRulerUnits(settings_, rulerUnits_);
   settings_.EnsureKey();
+  mouse_.emplace(nav_, static_cast<ViewListener&>(*this));
   // Last: a constructor that throws leaves no lock behind (the destructor would not run).
   LockModule();
 }
@@ -60,6 +64,7 @@ QuillonCtl::~QuillonCtl() {
   // Release() ends here, and a destructor must not throw: the settings are kept if they can be.
   Guarded([&] {
     SaveSettings();
+    SaveRulerUnits(settings_, rulerUnits_);
     return S_OK;
   });
   journal_.Close();
@@ -205,6 +210,16 @@ STDMETHODIMP QuillonCtl::SetMessageSink(ControlMessageSink sink, void* context) 
   return S_OK;
 }
 
+STDMETHODIMP QuillonCtl::GetStatusTexts(char* buffer, int size) {
+  if (buffer == nullptr || size <= 0) return E_POINTER;
+  const std::string text = statusLine_.StatusMode + "\n" + statusLine_.StatusPrompt + "\n" +
+                           statusLine_.StatusResult;
+  const std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
+  text.copy(buffer, n);
+  buffer[n] = '\0';
+  return S_OK;
+}
+
 void QuillonCtl::ShowMessage(const std::string& text) {
   if (sink_ != nullptr) {
     sink_(text.c_str(), sinkContext_);
@@ -216,6 +231,7 @@ void QuillonCtl::ShowMessage(const std::string& text) {
 // ---- ViewListener
 
 void QuillonCtl::InvalidateView() {
+  viewChangePending_ = true;
   if (window_ != nullptr) ::InvalidateRect(window_, nullptr, FALSE);
   FireViewChange();
 }

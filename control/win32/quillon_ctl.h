@@ -10,8 +10,12 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "base/win32/unique_handle.h"
 #include "control/command_journal.h"
@@ -23,9 +27,13 @@
 #include "control/win32/message_route.h"
 #include "control/win32/printer_setup.h"
 #include "control/win32/win32_journal_platform.h"
+#include "control/win32/rubber_figures.h"
 #include "document/win32/win32_document_platform.h"
+#include "interact/context_menu.h"
+#include "interact/mouse_tools.h"
 #include "interact/navigation.h"
 #include "render/draw_context.h"
+#include "settings/ruler_units.h"
 #include "settings/win32/registry_store.h"
 
 namespace quillon {
@@ -234,6 +242,7 @@ class QuillonCtl final : public IQuillonCtl,
 
   // IQuillonMessageRoute
   STDMETHODIMP SetMessageSink(ControlMessageSink sink, void* context) override;
+  STDMETHODIMP GetStatusTexts(char* buffer, int size) override;
 
   // The window procedure's entry for one message.
   LRESULT HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -267,7 +276,9 @@ class QuillonCtl final : public IQuillonCtl,
   UniqueEnhMetaFile DrawTrueSizeMetafile(HDC screen);
   UniqueBitmap DrawViewBitmap(HDC screen);
   // Printing: the printer for a plot (dialog or silent); false when nothing is to be printed.
-  bool AcquireForPlot(PlotDialogMode mode);
+  bool AcquireForPlot(PlotDialogMode mode, bool dialog);
+  // The context menu's Plot Setup: the print dialog alone.
+  void PlotSetup();
   bool PrintJobNow(const PrintJob& job);
   JournalPrinter PrinterForJournal() const;
   // The view as the window shows it, drawn into a metafile or printer DC within area.
@@ -283,6 +294,48 @@ class QuillonCtl final : public IQuillonCtl,
   HRESULT InPlaceActivate(LONG verb);
   void FireViewChange();
   std::string AnsiDataFileName() const;
+
+  // The mouse tools (ctl_mouse.cpp). Input is ignored while no plot is loaded.
+  LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam);
+  void OnButtonDown(LPARAM lParam);
+  void OnMouseMove(WPARAM wParam, LPARAM lParam);
+  void OnButtonUp(LPARAM lParam);
+  void OnDoubleClick();
+  void OnKey(WPARAM key);
+  void OnCancelMode();
+  LRESULT OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam);
+  // Runs one input through the tools and does what they answer on the window.
+  void RunTools(const std::function<MouseResponse(MouseTools&)>& input);
+  // A measuring mode that ended and had shown the hidden strip hides it again.
+  void HideForcedStatusBar();
+  void ApplyResponse(const MouseResponse& response, std::span<const ViewPoint> figureBefore,
+                     bool polygonBefore);
+  // Copy the last drawn image and the status strip again, unless the view changed meanwhile.
+  void RepaintFromBackBuffer();
+  // The measured figure and the measuring rubber line, drawn over a paint.
+  void DrawMeasureOverlay(HDC target);
+  MeasurePage CurrentMeasurePage() const;
+  RubberPens Pens() const { return {bluePen_.get(), redPen_.get()}; }
+
+  // The context menu and its commands (ctl_menu.cpp).
+  void OnContextMenu(HWND window, LPARAM lParam);
+  MenuState CurrentMenuState() const;
+  void RunMenuCommand(int command, const ViewState& viewAtOpen);
+  void OnMeasureCommand(MeasureMode mode);
+  void OnStatusBarCommand();
+  void ShowStatusBar(bool show);
+  // Commands whose dialogs and printing come with their own parts of the control: each is the
+  // one place that part fills in.
+  void OnPlotCommand(LONG plotView);
+  void OnPlotSetupCommand();
+  void OnPlotToFormCommand();
+  // Plot To Form released with the outline at `at`: confirm and plot.
+  void OnPlacementStep(ViewPoint at);
+  void OnCopyCommand();
+  void OnConfigureRulerCommand();
+  void OnPreferencesCommand(const ViewState& viewAtOpen);
+  void OnHelpCommand();
+  void OnAboutCommand();
 
   // Persistence: the named properties through the puts, in their order.
   HRESULT PutProperty(DISPID id, VARIANT& value);
@@ -306,11 +359,14 @@ class QuillonCtl final : public IQuillonCtl,
   bool loaded_ = false;
   Navigation nav_;
   unsigned propertySetFlags_ = 0;
-  int activeTool_ = 40;
-  bool distanceMode_ = false;
-  bool polygonMode_ = false;
+  // Made with the control and again whenever its state is reset; it refers to nav_.
+  std::optional<MouseTools> mouse_;
+  RulerUnits rulerUnits_;
+  FormOutline formOutline_;
   StatusLine statusLine_;
   bool statusBarVisible_ = true;
+  // A measuring mode showed the hidden strip; it hides it again when it ends.
+  bool statusBarForced_ = false;
   int fullBufferHeight_ = 400;
   short plotSilent_ = 0;
   int savedScaleOption_ = -1;
@@ -321,6 +377,9 @@ class QuillonCtl final : public IQuillonCtl,
   bool reuseBackBuffer_ = false;
   // The drawing bounds of the last paint, for the copy's frame.
   RECT paintBounds_{0, 0, 0, 0};
+  // The view changed since the last draw: the next paint draws the document whatever it was
+  // asked.
+  bool viewChangePending_ = true;
   bool restoreView_ = false;
   std::string pendingPath_;
   double pendingXOrg_ = 0, pendingYOrg_ = 0, pendingViewScale_ = 0;

@@ -208,13 +208,12 @@ class HostedControl {
     if (FAILED(getControl_(host_, &unknown)) || !unknown) return;
     unknown.As(&ctl);
     unknown.As(&oleWindow);
-    if (routeMessages) {
-      ComPtr<IQuillonMessageRoute> route;
-      if (SUCCEEDED(unknown.As(&route))) route->SetMessageSink(KeepMessage, &messages);
-    }
+    unknown.As(&route);
+    if (routeMessages && route) route->SetMessageSink(KeepMessage, &messages);
   }
 
   ~HostedControl() {
+    route.Reset();
     ctl.Reset();
     oleWindow.Reset();
     if (frame_ != nullptr) ::DestroyWindow(frame_);  // the container releases the control
@@ -297,8 +296,16 @@ class HostedControl {
     Pump();
   }
 
+  // The status strip's texts: mode, prompt and result, one a line.
+  std::string StatusTexts() {
+    char text[256] = {};
+    if (!route || FAILED(route->GetStatusTexts(text, sizeof text))) return {};
+    return text;
+  }
+
   ComPtr<IQuillonCtl> ctl;
   ComPtr<IOleWindow> oleWindow;
+  ComPtr<IQuillonMessageRoute> route;
   std::vector<std::string> messages;
 
  private:

@@ -119,6 +119,36 @@ TEST_F(MirandelDocument, CommandLineFileOpensAtStartUp) {
   EXPECT_GT(CountNear(session_.ControlPicture(), kRed), 500);
 }
 
+TEST_F(MirandelDocument, DraggingWithTheMouseMovesThePlot) {
+  StartWith(redPlot_);
+  const std::vector<std::uint32_t> before = session_.ControlPicture();
+  const int width = session_.ControlWidth();
+  const int height = static_cast<int>(before.size()) / width;
+  // The control's own window inside the container's.
+  HWND control = ::FindWindowExW(session_.control(), nullptr, L"QuillonCtlWindow", nullptr);
+  ASSERT_NE(control, nullptr);
+  ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+  ::PostMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(130, 110));
+  ::PostMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(160, 130));
+  ::PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(160, 130));
+  session_.Settle(300);
+  const std::vector<std::uint32_t> after = session_.ControlPicture();
+  ASSERT_EQ(after.size(), before.size());
+  EXPECT_NE(after, before) << "the drag left the plot where it was";
+  // The plot is drawn again 60 pixels right and 30 down: its red comes along.
+  int red = 0, followed = 0;
+  for (int y = 0; y + 30 < height - 40; ++y) {
+    for (int x = 0; x + 60 < width; ++x) {
+      if (before[y * width + x] != kRed) continue;
+      ++red;
+      followed += after[(y + 30) * width + x + 60] == kRed;
+    }
+  }
+  ASSERT_GT(red, 200);
+  EXPECT_GT(followed, red * 95 / 100);
+  EXPECT_TRUE(session_.VisibleDialogs().empty());
+}
+
 TEST_F(MirandelDocument, ZoomInThenOutReturnsToTheFormerView) {
   StartWith(redPlot_);
   const std::vector<std::uint32_t> fitted = session_.ControlPicture();

@@ -1,0 +1,178 @@
+// QuillonCtl: the right-click menu and its commands, the status strip's switch among them.
+
+#include <windowsx.h>
+
+#include <string>
+#include <vector>
+
+#include "control/win32/context_menu.h"
+#include "control/win32/cursors.h"
+#include "control/win32/module.h"
+#include "control/win32/quillon_ctl.h"
+#include "interact/status_strip.h"
+
+namespace quillon {
+
+MenuState QuillonCtl::CurrentMenuState() const {
+  return {mouse_->ActiveTool(), mouse_->Measure().Mode(), statusBarVisible_};
+}
+
+void QuillonCtl::OnContextMenu(HWND window, LPARAM lParam) {
+  if (!loaded_) return;
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  // From the keyboard (Shift+F10, the menu key) the message has no position: the menu opens
+  // at the control's top-left corner rather than the screen's.
+  if (at.x == -1 && at.y == -1) {
+    at = {0, 0};
+    ::ClientToScreen(window, &at);
+  }
+  const ViewState viewAtOpen = nav_.view;
+  SetToolCursor(CursorKind::Arrow);
+  const std::vector<MenuEntry> entries = ContextMenuEntries(CurrentMenuState());
+  const UniqueMenu menu = BuildPopupMenu(entries);
+  if (!menu) return;
+  const int command = static_cast<int>(
+      ::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                       at.x, at.y, 0, window, nullptr));
+  if (command != 0) RunMenuCommand(command, viewAtOpen);
+}
+
+void QuillonCtl::RunMenuCommand(int command, const ViewState& viewAtOpen) {
+  switch (command) {
+    case kToolPan:
+    case kToolZoomIn:
+    case kToolZoomOut:
+    case kToolWindowArea:
+    case kToolWindowCenter:
+      RunTools([command](MouseTools& tools) { return tools.ChooseTool(command); });
+      return;
+    case kCommandFit:
+      Fit();
+      break;
+    case kCommandRotateLeft:
+      RotateLeft();
+      break;
+    case kCommandRotateRight:
+      RotateRight();
+      break;
+    case kCommandMeasureDistance:
+      OnMeasureCommand(MeasureMode::Distance);
+      break;
+    case kCommandMeasurePolygon:
+      OnMeasureCommand(MeasureMode::Polygon);
+      break;
+    case kCommandStatusBar:
+      OnStatusBarCommand();
+      break;
+    case kCommandPlot:
+      OnPlotCommand(0);
+      break;
+    case kCommandPlotView:
+      OnPlotCommand(1);
+      break;
+    case kCommandPlotSetup:
+      OnPlotSetupCommand();
+      break;
+    case kCommandPlotToForm:
+      OnPlotToFormCommand();
+      break;
+    case kCommandCopy:
+      OnCopyCommand();
+      break;
+    case kCommandConfigureRuler:
+      OnConfigureRulerCommand();
+      break;
+    case kCommandPreferences:
+      OnPreferencesCommand(viewAtOpen);
+      break;
+    case kCommandHelp:
+      OnHelpCommand();
+      break;
+    case kCommandAbout:
+      OnAboutCommand();
+      break;
+    default:
+      return;
+  }
+  mouse_->AfterCommand(command);
+}
+
+void QuillonCtl::OnMeasureCommand(MeasureMode mode) {
+  const bool switchingOn = !mouse_->Measure().On() && mouse_->ActiveTool() != kToolPlotToForm;
+  if (switchingOn && !statusBarVisible_) {
+    // Measuring shows its results in the strip: it shows a hidden one while it lasts.
+    ShowStatusBar(true);
+    statusBarForced_ = true;
+    InvalidateView();
+    UpdateView();
+    nav_.view.ViewScale = FittedScale(nav_.view, nav_.frame);
+  }
+  RunTools([mode](MouseTools& tools) { return tools.ToggleMeasure(mode); });
+  HideForcedStatusBar();
+}
+
+void QuillonCtl::HideForcedStatusBar() {
+  if (mouse_->Measure().On() || !statusBarForced_) return;
+  statusBarForced_ = false;
+  ShowStatusBar(false);
+  ResetZoom();
+  UpdateView();
+  InvalidateView();
+}
+
+void QuillonCtl::ShowStatusBar(bool show) {
+  statusBarVisible_ = show;
+  ShowStatusStrip(nav_.view, nav_.frame, show, fullBufferHeight_);
+  context_->SetLoadViewSize(nav_.frame.ViewWidth, nav_.frame.ViewHeight);
+  viewChangePending_ = true;
+}
+
+void QuillonCtl::OnStatusBarCommand() {
+  // The strip belongs to measuring while a mode is on (the menu greys the entry then).
+  if (mouse_->Measure().On()) return;
+  ShowStatusBar(!statusBarVisible_);
+  InvalidateView();
+}
+
+// ---- Commands whose dialogs, printing and clipboard copy are still to come. Each does what
+// the control's interface does for it today.
+
+void QuillonCtl::OnPlotCommand(LONG plotView) { Plot(plotView); }
+
+void QuillonCtl::OnPlotSetupCommand() { PlotSetup(); }
+
+void QuillonCtl::OnPlotToFormCommand() {
+  // The print dialog and the form's outline come with printing; until then the command only
+  // arms the tool, whose drag shows no outline and whose release plots nothing.
+  RunTools([](MouseTools& tools) { return tools.StartPlotToForm(); });
+}
+
+void QuillonCtl::OnPlacementStep(ViewPoint) {
+  // Confirming and plotting the placed form come with printing; the tools have already gone
+  // back to Pan.
+}
+
+void QuillonCtl::OnCopyCommand() { Copy(); }
+
+void QuillonCtl::OnConfigureRulerCommand() {
+  // The ruler dialog is not built yet: the units stay as read from the settings.
+}
+
+void QuillonCtl::OnPreferencesCommand(const ViewState&) {
+  // The preferences dialog is not built yet; after it the view as the menu opened is put back.
+}
+
+void QuillonCtl::OnHelpCommand() {
+  const std::wstring library = ModulePath();
+  const std::wstring folder = library.substr(0, library.find_last_of(L"\\/"));
+  const std::wstring help = folder + L"\\quillon.hlp";
+  char ansi[MAX_PATH * 2] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, help.c_str(), -1, ansi, sizeof ansi - 1, nullptr, nullptr);
+  ::WinHelpA(window_, ansi, HELP_CONTENTS, 0);
+}
+
+void QuillonCtl::OnAboutCommand() {
+  // The about box is not built yet: nothing to show.
+}
+
+}  // namespace quillon
