@@ -22,6 +22,8 @@
 #include "document/win32/win32_document_platform.h"
 #include "interact/navigation.h"
 #include "render/draw_context.h"
+#include "settings/preferences.h"
+#include "settings/ruler_units.h"
 #include "settings/win32/registry_store.h"
 
 namespace quillon {
@@ -234,6 +236,9 @@ class QuillonCtl final : public IQuillonCtl,
   // The window procedure's entry for one message.
   LRESULT HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
+  // The measuring units, as the ruler dialog last set them.
+  const RulerUnits& rulerUnits() const { return rulerUnits_; }
+
  private:
   QuillonCtl();
   ~QuillonCtl();
@@ -270,6 +275,15 @@ class QuillonCtl final : public IQuillonCtl,
   void FireViewChange();
   std::string AnsiDataFileName() const;
 
+  // The settings commands of the context menu, each with a modal dialog owned by the active
+  // window (ctl_settings.cpp). RunSettingsCommand answers false for another command.
+  bool RunSettingsCommand(int command);
+  void ConfigureRuler();
+  void EditPreferences();
+  void ApplyPreferences(const Preferences& prefs);
+  void ShowAbout();
+  void OpenHelp();
+
   // Persistence: the named properties through the puts, in their order.
   HRESULT PutProperty(DISPID id, VARIANT& value);
   HRESULT GetProperty(DISPID id, VARIANT& value);
@@ -281,6 +295,9 @@ class QuillonCtl final : public IQuillonCtl,
   Win32DocumentPlatform platform_;
   std::unique_ptr<DrawContext> context_;
   RegistryStore settings_;
+  RulerUnits rulerUnits_;
+  Preferences preferences_;
+  HWND openDialog_ = nullptr;  // the settings dialog open now, ended with the window
   ControlMessageSink sink_ = nullptr;
   void* sinkContext_ = nullptr;
 
