@@ -40,7 +40,8 @@ bool LoadPreferences(SettingsStore& store, Preferences& prefs) {
 
 bool SavePreferences(SettingsStore& store, const Preferences& prefs) {
   if (!store.KeyExists()) return false;
-  const bool opaqueWritten = store.WriteDword("UseOpaqueRaster", prefs.useOpaqueRaster != 0 ? 1 : 0);
+  const bool opaqueWritten =
+      store.WriteDword("UseOpaqueRaster", prefs.useOpaqueRaster != 0 ? 1 : 0);
   const bool levelWritten =
       store.WriteDword("MaxRasterZoomLevel", ShownZoomLevel(prefs.maxRasterZoomLevel));
   return opaqueWritten && levelWritten;

@@ -14,8 +14,8 @@ class HandCursor {
   HCURSOR get() const { return own_ ? reinterpret_cast<HCURSOR>(own_.get()) : shared_; }
 
  private:
-  UniqueIcon own_;             // a copy, ours to destroy
-  HCURSOR shared_ = nullptr;   // the system's, never destroyed
+  UniqueIcon own_;            // a copy, ours to destroy
+  HCURSOR shared_ = nullptr;  // the system's, never destroyed
 };
 
 }  // namespace quillon

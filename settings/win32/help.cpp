@@ -29,7 +29,7 @@ HelpOpened ShowHelp(HINSTANCE module, HWND window) {
   const std::string helpFile = folder + kHelpFileName;
   if (FileExists(helpFile)) {
     return ::WinHelpA(window, helpFile.c_str(), HELP_CONTENTS, 0) ? HelpOpened::HelpFile
-                                                                   : HelpOpened::Nothing;
+                                                                  : HelpOpened::Nothing;
   }
   // Current systems have no help viewer; the page says the same in a browser.
   const std::string page = folder + kHelpPageName;

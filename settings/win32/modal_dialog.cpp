@@ -10,9 +10,8 @@ void CloseOpenDialog(HWND* openDialog) {
 
 INT_PTR ModalDialog::Run(const DialogHost& host, int templateId) {
   openDialog_ = host.openDialog;
-  const INT_PTR result =
-      ::DialogBoxParamA(host.resources, MAKEINTRESOURCEA(templateId), host.owner, Procedure,
-                        reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = ::DialogBoxParamA(host.resources, MAKEINTRESOURCEA(templateId), host.owner,
+                                           Procedure, reinterpret_cast<LPARAM>(this));
   if (openDialog_ != nullptr && *openDialog_ == window_) *openDialog_ = nullptr;
   window_ = nullptr;
   return result == IDOK ? IDOK : IDCANCEL;

@@ -11,7 +11,8 @@ TEST(BrowserCommandTest, AddressTakesThePlaceOfTheArgument) {
     const char* line;
   } cases[] = {
       {"\"C:\\Web\\browse.exe\" \"%1\"", "\"C:\\Web\\browse.exe\"  http://a.example/"},
-      {"\"C:\\Web\\browse.exe\" -nohome \"%1\" -x", "\"C:\\Web\\browse.exe\" -nohome  http://a.example/"},
+      {"\"C:\\Web\\browse.exe\" -nohome \"%1\" -x",
+       "\"C:\\Web\\browse.exe\" -nohome  http://a.example/"},
       {"C:\\Web\\browse.exe %1", "C:\\Web\\browse.exe  http://a.example/"},
       {"C:\\Web\\browse.exe -url %1 \"%1\"", "C:\\Web\\browse.exe -url %1  http://a.example/"},
       {"C:\\Web\\browse.exe", "C:\\Web\\browse.exe http://a.example/"},

@@ -15,10 +15,14 @@ TEST(PreferencesTest, StoredLevelAsTheDialogShowsIt) {
     std::uint32_t stored, shown;
     RasterQuality quality;
   } cases[] = {
-      {0, 0, RasterQuality::High},       {1, 0, RasterQuality::High},
-      {2, 2, RasterQuality::Medium},     {3, 0, RasterQuality::High},
-      {4, 4, RasterQuality::Normal},     {5, 4, RasterQuality::Normal},
-      {7, 4, RasterQuality::Normal},     {0x80000000u, 4, RasterQuality::Normal},
+      {0, 0, RasterQuality::High},
+      {1, 0, RasterQuality::High},
+      {2, 2, RasterQuality::Medium},
+      {3, 0, RasterQuality::High},
+      {4, 4, RasterQuality::Normal},
+      {5, 4, RasterQuality::Normal},
+      {7, 4, RasterQuality::Normal},
+      {0x80000000u, 4, RasterQuality::Normal},
       {0xFFFFFFFFu, 4, RasterQuality::Normal},
   };
   for (const auto& c : cases) {

@@ -33,7 +33,9 @@ void SetText(const char* name, const std::string& text) {
   ::RegCloseKey(key);
 }
 
-std::string Text(const char* name) { return ReadRegText(HKEY_CURRENT_USER, kSettingsKey, name).text; }
+std::string Text(const char* name) {
+  return ReadRegText(HKEY_CURRENT_USER, kSettingsKey, name).text;
+}
 
 // A red fill over the page with a two-colour raster on it whose background is transparent:
 // drawn with SRCAND the red shows through the raster's white, with SRCCOPY it does not.
@@ -160,8 +162,8 @@ TEST_F(ControlSettingsCommandsTest, PreferencesRedrawTheRastersAtOnce) {
   Command(*host, kPreferences);
   ASSERT_TRUE(driver.ran());
   DWORD type = 0, data = 0, size = sizeof data;
-  ASSERT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey.c_str(), "UseOpaqueRaster",
-                           RRF_RT_ANY, &type, &data, &size),
+  ASSERT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey.c_str(), "UseOpaqueRaster", RRF_RT_ANY,
+                           &type, &data, &size),
             ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(data, 1u);

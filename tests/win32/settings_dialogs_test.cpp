@@ -136,9 +136,12 @@ TEST_F(SettingsDialogsTest, ConfigureShowsTheUnitsInItsTemplate) {
       const char* kind;
       std::string text;
     } items[] = {
-        {IDC_PAPER_VALUE, "Edit", "2.500000"}, {IDC_MODEL_VALUE, "Edit", "125.000000"},
-        {IDC_PAPER_UNIT, "ComboBox", "cm"},    {IDC_MODEL_UNIT, "ComboBox", "m"},
-        {IDOK, "Button", "OK"},                {IDCANCEL, "Button", "Cancel"},
+        {IDC_PAPER_VALUE, "Edit", "2.500000"},
+        {IDC_MODEL_VALUE, "Edit", "125.000000"},
+        {IDC_PAPER_UNIT, "ComboBox", "cm"},
+        {IDC_MODEL_UNIT, "ComboBox", "m"},
+        {IDOK, "Button", "OK"},
+        {IDCANCEL, "Button", "Cancel"},
     };
     for (const auto& item : items) {
       SCOPED_TRACE(item.id);
@@ -262,8 +265,8 @@ TEST_F(PreferencesDialogTest, StoredValuesChooseTheButtons) {
     int radio;
     bool ticked;
   } cases[] = {
-      {0, 0, IDC_QUALITY_HIGH, false},  {1, 2, IDC_QUALITY_MEDIUM, true},
-      {0, 3, IDC_QUALITY_HIGH, false},  {5, 4, IDC_QUALITY_NORMAL, true},
+      {0, 0, IDC_QUALITY_HIGH, false},   {1, 2, IDC_QUALITY_MEDIUM, true},
+      {0, 3, IDC_QUALITY_HIGH, false},   {5, 4, IDC_QUALITY_NORMAL, true},
       {0, 7, IDC_QUALITY_NORMAL, false}, {0, 0xFFFFFFFF, IDC_QUALITY_NORMAL, false},
   };
   ASSERT_TRUE(store_.EnsureKey());
@@ -297,10 +300,9 @@ TEST_F(PreferencesDialogTest, OkWritesDwordsOfTheChoice) {
     EXPECT_EQ(ClientSize(dialog).cx, expected.cx);
     EXPECT_EQ(ClientSize(dialog).cy, expected.cy);
     const auto texts = ChildTexts(dialog);
-    for (const wchar_t* text :
-         {L"Raster Display Performance", L"Normal Speed/High Quality",
-          L"Medium Speed/Medium Quality", L"High Speed/Normal Quality",
-          L"Opaque Patterns and Raster Images", L"OK", L"Cancel"}) {
+    for (const wchar_t* text : {L"Raster Display Performance", L"Normal Speed/High Quality",
+                                L"Medium Speed/Medium Quality", L"High Speed/Normal Quality",
+                                L"Opaque Patterns and Raster Images", L"OK", L"Cancel"}) {
       EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end());
     }
     ::SendMessageA(::GetDlgItem(dialog, IDC_QUALITY_MEDIUM), BM_CLICK, 0, 0);

@@ -18,13 +18,12 @@ class StandInBrowser {
   explicit StandInBrowser(const std::string& programFolder) {
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
-    record_ = std::string(temp) + "quillon-browser-" + std::to_string(::GetCurrentProcessId()) +
-              ".txt";
+    record_ =
+        std::string(temp) + "quillon-browser-" + std::to_string(::GetCurrentProcessId()) + ".txt";
     ::DeleteFileA(record_.c_str());
     ::SetEnvironmentVariableA("QUILLON_BROWSER_RECORD", record_.c_str());
     previousType_ = DefaultValue(".htm");
-    const std::string command =
-        "\"" + programFolder + "\\quillon_browser_standin.exe\" \"%1\"";
+    const std::string command = "\"" + programFolder + "\\quillon_browser_standin.exe\" \"%1\"";
     ok_ = SetDefault(".htm", kType) &&
           SetDefault(std::string(kType) + "\\shell\\open\\command", command);
   }

@@ -30,8 +30,9 @@ inline bool WritePng(const MemoryDc& picture, const std::string& path) {
             SUCCEEDED(frame->SetSize(picture.width(), picture.height())) &&
             SUCCEEDED(frame->SetPixelFormat(&format)) && format == GUID_WICPixelFormat32bppBGR;
   if (ok) {
-    ok = SUCCEEDED(frame->WritePixels(picture.height(), stride, stride * picture.height(),
-                                      reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(picture.Pixels().data())))) &&
+    ok = SUCCEEDED(frame->WritePixels(
+             picture.height(), stride, stride * picture.height(),
+             reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(picture.Pixels().data())))) &&
          SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
   }
   if (frame) frame->Release();
