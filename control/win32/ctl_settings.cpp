@@ -13,8 +13,8 @@ namespace quillon {
 namespace {
 
 // The context menu's command identifiers.
-constexpr int kCommandHelp = 49;
-constexpr int kCommandAbout = 52;
+constexpr int kCommandAbout = 49;
+constexpr int kCommandHelp = 52;
 constexpr int kCommandConfigureRuler = 56;
 constexpr int kCommandPreferences = 61;
 
