@@ -95,6 +95,27 @@ class ControlSettingsCommandsTest : public ::testing::Test {
   std::string plot;
 };
 
+TEST_F(ControlSettingsCommandsTest, EachCommandOpensItsDialog) {
+  auto host = Shown();
+  ASSERT_TRUE(host->ok());
+  const struct {
+    int command;
+    const char* caption;
+  } cases[] = {{49, "About Morvalent Quillon"}, {56, "Configure"}, {61, "Preferences"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    std::string caption;
+    DialogDriver driver([&](HWND dialog) {
+      char text[64] = {};
+      ::GetWindowTextA(dialog, text, sizeof text);
+      caption = text;
+      Press(dialog, IDCANCEL);
+    });
+    Command(*host, c.command);
+    EXPECT_EQ(caption, c.caption);
+  }
+}
+
 TEST_F(ControlSettingsCommandsTest, UnitsFromTheDialogOutliveTheControl) {
   {
     auto host = Shown();
