@@ -30,10 +30,10 @@ add_library(quillon SHARED ${QUILLON_CONTROL_SOURCES} ${CMAKE_SOURCE_DIR}/resour
                            ${CMAKE_SOURCE_DIR}/resources/quillon.def)
 set_target_properties(quillon PROPERTIES PREFIX "" OUTPUT_NAME quillon)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/quillon.rc PROPERTIES
-                            OBJECT_DEPENDS "${QUILLON_IDL_OUT}/quillon.tlb;${CMAKE_SOURCE_DIR}/resources/open_hand.cur;${CMAKE_SOURCE_DIR}/resources/closed_hand.cur")
+                            OBJECT_DEPENDS "${QUILLON_IDL_OUT}/quillon.tlb;${CMAKE_SOURCE_DIR}/resources/open_hand.cur;${CMAKE_SOURCE_DIR}/resources/closed_hand.cur;${CMAKE_SOURCE_DIR}/resources/dialogs.rc;${CMAKE_SOURCE_DIR}/resources/plot_dialog.rc;${CMAKE_SOURCE_DIR}/settings/win32/dialog_ids.h;${CMAKE_SOURCE_DIR}/resources/quillon_logo.bmp;${CMAKE_SOURCE_DIR}/resources/quillon_banner.bmp")
 target_include_directories(quillon PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(quillon PRIVATE ${QUILLON_WARNINGS})
-# windres finds the type library beside the generated header.
+# windres finds the type library beside the generated header, the pictures beside the script.
 target_compile_options(quillon PRIVATE $<$<COMPILE_LANGUAGE:RC>:-I${QUILLON_IDL_OUT}>
                                        $<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_SOURCE_DIR}/resources>)
 target_link_libraries(quillon PRIVATE quillon_control_ids quillon_win32 urlmon)
@@ -52,3 +52,9 @@ if(TARGET kpzsnap)
   add_dependencies(kpzsnap quillon)
   target_link_libraries(kpzsnap PRIVATE quillon_control_ids)
 endif()
+
+# The help page opened when there is no help file: installed beside the library.
+add_custom_command(TARGET quillon POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/quillon-help.html
+          $<TARGET_FILE_DIR:quillon>/quillon-help.html
+  COMMENT "Help page beside quillon.dll")

@@ -40,7 +40,7 @@ quillon_glob(QUILLON_WIN32_SOURCES ${QUILLON_WIN32_DIRS})
 list(FILTER QUILLON_WIN32_SOURCES EXCLUDE REGEX "/control/win32/")
 quillon_static_library(quillon_win32 ${QUILLON_WIN32_SOURCES})
 target_link_libraries(quillon_win32 PUBLIC quillon_core
-  gdi32 user32 ole32 oleaut32 uuid comdlg32 comctl32 winspool shlwapi)
+  gdi32 user32 ole32 oleaut32 uuid comdlg32 comctl32 winspool shlwapi shell32)
 
 # The GoogleTest program run under Wine by scripts/test. Paths to the source tree are given as
 # Wine sees them (drive Z: is the Unix root).
@@ -55,6 +55,10 @@ if(QUILLON_WIN32_TEST_SOURCES)
                              QUILLON_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}"
                              QUILLON_SHARED_DIR="Z:${QUILLON_SHARED_DIR}")
   quillon_register_test(gtest quillon_win32_tests)
+  # Started in place of a web browser by the tests of the About link and of help.
+  add_executable(quillon_browser_standin tests/win32/browser_standin/record_command_line.cpp)
+  target_compile_options(quillon_browser_standin PRIVATE ${QUILLON_WARNINGS})
+  add_dependencies(quillon_win32_tests quillon_browser_standin)
 endif()
 
 quillon_glob(KPZINFO_SOURCES tools/kpzinfo)

@@ -17,6 +17,13 @@ DrawContext::DrawContext(DocumentPlatform& platform, std::uint32_t useOpaqueRast
 
 DrawContext::~DrawContext() { CloseDocument(); }
 
+void DrawContext::SetRasterPreferences(std::uint32_t useOpaqueRaster,
+                                       std::uint32_t maxRasterZoomLevel) {
+  rasterRop_ = useOpaqueRaster != 0 ? gdi::kRopSrcCopy : gdi::kRopSrcAnd;
+  maxRasterZoomLevel_ = maxRasterZoomLevel > 4 ? 4 : maxRasterZoomLevel;
+  if (state_) state_->rasterThresholds = RasterThresholdsForLevel(maxRasterZoomLevel_);
+}
+
 int DrawContext::OpenDocument(const std::string& path, double viewWidth, double viewHeight) {
   CloseDocument();
   const int result = loader_.OpenDocument(path, viewWidth, viewHeight);

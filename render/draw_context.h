@@ -114,6 +114,9 @@ class DrawContext {
   double viewHeight() const { return viewHeight_; }
   std::uint32_t rasterRop() const { return rasterRop_; }
   std::uint32_t maxRasterZoomLevel() const { return maxRasterZoomLevel_; }
+  // New raster preferences, for the next draw: the raster operation, the zoom limit and the
+  // open document's thresholds taken from it.
+  void SetRasterPreferences(std::uint32_t useOpaqueRaster, std::uint32_t maxRasterZoomLevel);
 
   // Set once by the platform layer; pens and lines take the Windows 9x paths from it.
   void SetPlatformFlavour(PlatformFlavour flavour) { platformFlavour_ = flavour; }

@@ -154,25 +154,19 @@ void QuillonCtl::OnPlacementStep(ViewPoint) {
 
 void QuillonCtl::OnCopyCommand() { Copy(); }
 
-void QuillonCtl::OnConfigureRulerCommand() {
-  // The ruler dialog is not built yet: the units stay as read from the settings.
+void QuillonCtl::OnConfigureRulerCommand() { ConfigureRuler(); }
+
+void QuillonCtl::OnPreferencesCommand(const ViewState& viewAtOpen) {
+  EditPreferences();
+  // The view comes back as it was when the menu opened.
+  put_ViewScale(viewAtOpen.ViewScale);
+  put_xOrg(viewAtOpen.xOrg);
+  put_yOrg(viewAtOpen.yOrg);
+  put_Rot(viewAtOpen.Rot);
 }
 
-void QuillonCtl::OnPreferencesCommand(const ViewState&) {
-  // The preferences dialog is not built yet; after it the view as the menu opened is put back.
-}
+void QuillonCtl::OnHelpCommand() { OpenHelp(); }
 
-void QuillonCtl::OnHelpCommand() {
-  const std::wstring library = ModulePath();
-  const std::wstring folder = library.substr(0, library.find_last_of(L"\\/"));
-  const std::wstring help = folder + L"\\quillon.hlp";
-  char ansi[MAX_PATH * 2] = {};
-  ::WideCharToMultiByte(CP_ACP, 0, help.c_str(), -1, ansi, sizeof ansi - 1, nullptr, nullptr);
-  ::WinHelpA(window_, ansi, HELP_CONTENTS, 0);
-}
-
-void QuillonCtl::OnAboutCommand() {
-  // The about box is not built yet: nothing to show.
-}
+void QuillonCtl::OnAboutCommand() { ShowAbout(); }
 
 }  // namespace quillon

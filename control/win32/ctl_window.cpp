@@ -2,6 +2,7 @@
 
 #include "control/win32/module.h"
 #include "control/win32/quillon_ctl.h"
+#include "settings/win32/modal_dialog.h"
 
 namespace quillon {
 
@@ -50,6 +51,8 @@ bool QuillonCtl::CreateControlWindow(HWND parent, const RECT& pos) {
 }
 
 void QuillonCtl::DestroyControlWindow() {
+  // A settings dialog open over the control goes with its window.
+  CloseOpenDialog(&openDialog_);
   if (window_ == nullptr) return;
   HWND window = window_;
   window_ = nullptr;
@@ -84,6 +87,9 @@ LRESULT QuillonCtl::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM l
     case WM_KILLFOCUS:
       if (controlSite_) controlSite_->OnFocus(FALSE);
       return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0 && lParam == 0 && RunSettingsCommand(LOWORD(wParam))) return 0;
+      return ::DefWindowProcA(window, msg, wParam, lParam);
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETCURSOR:

@@ -45,10 +45,12 @@ QuillonCtl::QuillonCtl()
     : platform_([this](const std::string& text) { ShowMessage(text); }),
       bluePen_(::CreatePen(PS_SOLID, 0, 0x00FF0000)),
       redPen_(::CreatePen(PS_SOLID, 0, 0x000000FF)) {
-  // The raster preferences are read as the drawing context is made; the key is made last.
-  const auto opaque = settings_.ReadDword("UseOpaqueRaster");
-  const auto zoomLevel = settings_.ReadDword("MaxRasterZoomLevel");
-  context_ = std::make_unique<DrawContext>(platform_, opaque.value_or(0), zoomLevel.value_or(0));
+  // The raster preferences are read as the drawing context is made, then the ruler units;
+  // the key is made last.
+  preferences_.useOpaqueRaster = settings_.ReadDword("UseOpaqueRaster").value_or(0);
+  preferences_.maxRasterZoomLevel = settings_.ReadDword("MaxRasterZoomLevel").value_or(0);
+  context_ = std::make_unique<DrawContext>(platform_, preferences_.useOpaqueRaster,
+                                           preferences_.maxRasterZoomLevel);
   context_->SetPlatformFlavour(DetectFlavour());
   LoadRulerUnits(settings_, rulerUnits_);
   settings_.EnsureKey();

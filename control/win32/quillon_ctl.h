@@ -33,6 +33,7 @@
 #include "interact/mouse_tools.h"
 #include "interact/navigation.h"
 #include "render/draw_context.h"
+#include "settings/preferences.h"
 #include "settings/ruler_units.h"
 #include "settings/win32/registry_store.h"
 
@@ -247,6 +248,9 @@ class QuillonCtl final : public IQuillonCtl,
   // The window procedure's entry for one message.
   LRESULT HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
+  // The measuring units, as the ruler dialog last set them.
+  const RulerUnits& rulerUnits() const { return rulerUnits_; }
+
  private:
   QuillonCtl();
   ~QuillonCtl();
@@ -336,6 +340,14 @@ class QuillonCtl final : public IQuillonCtl,
   void OnPreferencesCommand(const ViewState& viewAtOpen);
   void OnHelpCommand();
   void OnAboutCommand();
+  // The settings commands of the context menu, each with a modal dialog owned by the active
+  // window (ctl_settings.cpp). RunSettingsCommand answers false for another command.
+  bool RunSettingsCommand(int command);
+  void ConfigureRuler();
+  void EditPreferences();
+  void ApplyPreferences(const Preferences& prefs);
+  void ShowAbout();
+  void OpenHelp();
 
   // Persistence: the named properties through the puts, in their order.
   HRESULT PutProperty(DISPID id, VARIANT& value);
@@ -351,6 +363,9 @@ class QuillonCtl final : public IQuillonCtl,
   Win32JournalPlatform journalPlatform_;
   CommandJournal journal_{journalPlatform_};
   PrinterSetup printer_;
+  RulerUnits rulerUnits_;
+  Preferences preferences_;
+  HWND openDialog_ = nullptr;  // the settings dialog open now, ended with the window
   ControlMessageSink sink_ = nullptr;
   void* sinkContext_ = nullptr;
 
@@ -361,7 +376,6 @@ class QuillonCtl final : public IQuillonCtl,
   unsigned propertySetFlags_ = 0;
   // Made with the control and again whenever its state is reset; it refers to nav_.
   std::optional<MouseTools> mouse_;
-  RulerUnits rulerUnits_;
   FormOutline formOutline_;
   StatusLine statusLine_;
   bool statusBarVisible_ = true;

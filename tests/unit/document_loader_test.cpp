@@ -319,6 +319,32 @@ TEST_F(LoaderTest, DocumentTakesThresholdsOfTheLimitedLevel) {
   EXPECT_DOUBLE_EQ(limited.state()->rasterThresholds[4], 0.04);
 }
 
+TEST_F(LoaderTest, NewPreferencesReachTheOpenDocumentAndTheNextOne) {
+  platform.AddFile("good.kpz", PlainBytes());
+  DrawContext context(platform, 0, 0);
+  ASSERT_EQ(context.OpenDocument("good.kpz", 1, 1), 0);
+  const struct {
+    std::uint32_t opaque, level;
+    std::uint32_t rop, limit;
+  } cases[] = {
+      {1, 2, gdi::kRopSrcCopy, 2},
+      {0, 7, gdi::kRopSrcAnd, 4},
+      {0x100, 0, gdi::kRopSrcCopy, 0},
+  };
+  for (const auto& c : cases) {
+    context.SetRasterPreferences(c.opaque, c.level);
+    EXPECT_EQ(context.rasterRop(), c.rop);
+    EXPECT_EQ(context.maxRasterZoomLevel(), c.limit);
+    EXPECT_EQ(context.state()->rasterThresholds, RasterThresholdsForLevel(c.limit));
+  }
+  context.SetRasterPreferences(0, 2);
+  ASSERT_EQ(context.OpenDocument("good.kpz", 1, 1), 0);
+  EXPECT_EQ(context.state()->rasterThresholds, RasterThresholdsForLevel(2));
+  context.CloseDocument();
+  context.SetRasterPreferences(1, 4);  // nothing open: only the context changes
+  EXPECT_EQ(context.maxRasterZoomLevel(), 4u);
+}
+
 TEST_F(LoaderTest, OpenedDocumentStartsWithAFreshDrawingState) {
   platform.AddFile("plan.kpz", PlainBytes());
   DrawContext context(platform, 0, 0);
