@@ -272,8 +272,9 @@ STDMETHODIMP QuillonCtl::put_PrintScaleOptions(LONG value) {
 
 STDMETHODIMP QuillonCtl::PlotToForm() {
   return Guarded([&] {
-    if (!loaded_) return NotLoaded();
-    return NotBuilt(L"Plot To Form is not available in this version of the control.");
+    if (!loaded_ || context_->document() == nullptr) return NotLoaded();
+    ArmPlotToForm();
+    return S_OK;
   });
 }
 

@@ -141,16 +141,9 @@ void QuillonCtl::OnPlotCommand(LONG plotView) { Plot(plotView); }
 
 void QuillonCtl::OnPlotSetupCommand() { PlotSetup(); }
 
-void QuillonCtl::OnPlotToFormCommand() {
-  // The print dialog and the form's outline come with printing; until then the command only
-  // arms the tool, whose drag shows no outline and whose release plots nothing.
-  RunTools([](MouseTools& tools) { return tools.StartPlotToForm(); });
-}
+void QuillonCtl::OnPlotToFormCommand() { ArmPlotToForm(); }
 
-void QuillonCtl::OnPlacementStep(ViewPoint) {
-  // Confirming and plotting the placed form come with printing; the tools have already gone
-  // back to Pan.
-}
+void QuillonCtl::OnPlacementStep(ViewPoint at) { PlaceFormAndPlot(at); }
 
 void QuillonCtl::OnCopyCommand() { Copy(); }
 

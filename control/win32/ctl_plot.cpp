@@ -2,8 +2,10 @@
 // dialog, or silently the held or default printer), and the printer properties edit it.
 
 #include "control/win32/com_guard.h"
+#include "control/win32/module.h"
 #include "control/win32/plot_dialog.h"
 #include "control/win32/quillon_ctl.h"
+#include "interact/form_outline.h"
 #include "render/win32/gdi_device.h"
 
 namespace quillon {
@@ -29,7 +31,83 @@ std::string BstrToAnsi(BSTR text) {
   return out;
 }
 
+INT_PTR CALLBACK ConfirmPlacement(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    ::EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+FormOutlineRects RectsOf(const FormOutline& o) {
+  return {{o.page.top, o.page.left, o.page.bottom, o.page.right},
+          {o.printable.top, o.printable.left, o.printable.bottom, o.printable.right}};
+}
+
+FormOutline OutlineOf(const FormOutlineRects& r) {
+  return {RECT{r.page.left, r.page.top, r.page.right, r.page.bottom},
+          RECT{r.printable.left, r.printable.top, r.printable.right, r.printable.bottom}};
+}
+
 }  // namespace
+
+void QuillonCtl::ArmPlotToForm() {
+  RunTools([](MouseTools& tools) { return tools.StartPlotToForm(); });
+  formOutline_ = {};
+  if (!AcquireForPlot(PlotDialogMode::PlotToForm, plotSilent_ == 0)) {
+    RunTools([](MouseTools& tools) { return tools.ChooseTool(kToolPan); });
+    return;
+  }
+  MeasureFormOutline();
+}
+
+void QuillonCtl::MeasureFormOutline() {
+  HDC dc = printer_.dc();
+  const auto measure = context_->pageMeasure();
+  const auto settings = context_->printSettings();
+  if (dc == nullptr || !measure || !settings) return;
+  POINT size{}, offset{};
+  // The physical sheet and where its printable part starts, in printer pixels.
+  if (::Escape(dc, GETPHYSPAGESIZE, 0, nullptr, &size) <= 0) {
+    size = {::GetDeviceCaps(dc, PHYSICALWIDTH), ::GetDeviceCaps(dc, PHYSICALHEIGHT)};
+  }
+  if (::Escape(dc, GETPRINTINGOFFSET, 0, nullptr, &offset) <= 0) {
+    offset = {::GetDeviceCaps(dc, PHYSICALOFFSETX), ::GetDeviceCaps(dc, PHYSICALOFFSETY)};
+  }
+  const PrinterSheet sheet{size.x, size.y, offset.x, offset.y, ::GetDeviceCaps(dc, LOGPIXELSX)};
+  const double percentage =
+      settings->scaleOption == ScaleOption::Percentage ? settings->scalePercent : 100;
+  auto outline = [&] {
+    return ComputeFormOutline(sheet, measure->resolution, nav_.view, nav_.frame.KpzXSize,
+                              nav_.frame.KpzYSize, percentage);
+  };
+  FormOutlineRects rects = outline();
+  // A sheet larger than the window: the view zooms out until it fits.
+  if (const double v = OutlineZoomOut(rects, nav_.view, nav_.frame); v > 0) {
+    quillon::ScaleIt(nav_, *this, v);
+    nav_.view.ViewScale = FittedScale(nav_.view, nav_.frame);
+    rects = outline();
+  }
+  formOutline_ = OutlineOf(rects);
+}
+
+void QuillonCtl::PlaceFormAndPlot(ViewPoint at) {
+  const INT_PTR answer = ::DialogBoxParamA(ModuleHandle(), MAKEINTRESOURCEA(108),
+                                           ::GetActiveWindow(), ConfirmPlacement, 0);
+  // Cancelled: the printer DC waits for the next job; the tools are back on Pan.
+  if (answer != IDOK) return;
+  HDC dc = printer_.dc();
+  const KpzDocument* document = context_->document();
+  if (dc == nullptr || document == nullptr) return;
+  const FormPlacement placement = PlaceOnForm(
+      RectsOf(formOutline_), at, nav_.view, nav_.frame.KpzXSize, nav_.frame.KpzYSize,
+      document->header.pageWidth, document->header.pageHeight, ::GetDeviceCaps(dc, LOGPIXELSX));
+  if (PrintJobNow({placement.width, placement.height, placement.originX, placement.originY,
+                   PlotType::Form})) {
+    journal_.RecordPlotToForm(PrinterForJournal(), placement.originX, placement.originY);
+  }
+}
 
 bool QuillonCtl::AcquireForPlot(PlotDialogMode mode, bool dialog) {
   auto settings = context_->printSettings();

@@ -283,6 +283,10 @@ class QuillonCtl final : public IQuillonCtl,
   bool AcquireForPlot(PlotDialogMode mode, bool dialog);
   // The context menu's Plot Setup: the print dialog alone.
   void PlotSetup();
+  // Plot To Form: the printer, the tool armed with the sheet's outline; the placement prints.
+  void ArmPlotToForm();
+  void MeasureFormOutline();
+  void PlaceFormAndPlot(ViewPoint at);
   bool PrintJobNow(const PrintJob& job);
   JournalPrinter PrinterForJournal() const;
   // The view as the window shows it, drawn into a metafile or printer DC within area.

@@ -14,6 +14,7 @@
 #include "interact/view_state.h"
 #include "tests/support/kpz_builder.h"
 #include "tests/win32/control_host.h"
+#include "tests/win32/postscript_test_printer.h"
 #include "tests/win32/temp_folder.h"
 
 namespace quillon::control_test {
@@ -394,6 +395,12 @@ TEST_F(ControlMouseTest, TheMenuListsItsEntriesWithTheirStates) {
   ::SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
   ::SendMessageA(window, WM_KEYUP, VK_ESCAPE, 0);
 
+  // Arming Plot To Form takes a printer: silently, so that no print dialog waits.
+  test::TempFolder spool;
+  test::PostScriptTestPrinter printer(spool.path(), 100);
+  ASSERT_TRUE(printer.Install()) << printer.error();
+  ASSERT_TRUE(::SetDefaultPrinterA(printer.name().c_str()));
+  ASSERT_EQ(host->ctl->put_PlotSilent(1), S_OK);
   Choose(57);
   EXPECT_EQ(Describe(MenuNow()),
             "40 42 43 44 45 - 46g 50 51 [53 60 56] 58 [55g 47g 48g 57c] - 61 54c 52 49")

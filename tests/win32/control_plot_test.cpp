@@ -219,5 +219,51 @@ TEST_F(ControlPlotTest, NegativePercentageKeepsTheDialogOpenAndCancelPrintsNothi
   EXPECT_EQ(option, 0);  // no plot
 }
 
+// Plot To Form silently: the tool is armed with the sheet's outline, a drag places it, and
+// after the confirmation the plot is printed at true size.
+TEST_F(ControlPlotTest, PlotToFormPrintsThePlacedAreaAfterConfirming) {
+  ASSERT_EQ(host->ctl->put_PrintScaleOptions(2), S_OK);
+  ASSERT_EQ(host->ctl->PlotToForm(), S_OK);
+  HWND window = host->ControlWindow();
+  ASSERT_NE(window, nullptr);
+  std::atomic<bool> asked{false};
+  std::thread user([&] {
+    if (HWND dialog = WaitForWindow("Quillon")) {
+      asked = true;
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+  });
+  ::DeleteFileA(printer.pictureFile().c_str());
+  // The sheet is taller than the window: arming zoomed the view out. The outline's corner is
+  // dragged onto the page's corner, so that the sheet covers the whole 160 mm line.
+  double xOrg = 0, yOrg = 0;
+  host->ctl->get_xOrg(&xOrg);
+  host->ctl->get_yOrg(&yOrg);
+  const int x = static_cast<int>(xOrg), y = static_cast<int>(yOrg);
+  ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x + 30, y + 30));
+  ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 15, y + 15));
+  ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+  ::SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  user.join();
+  EXPECT_TRUE(asked) << "no confirmation";
+  EXPECT_NEAR(PrintedLineMm(), 160, 1.5);
+}
+
+TEST_F(ControlPlotTest, PlotToFormCancelledPrintsNothing) {
+  ASSERT_EQ(host->ctl->PlotToForm(), S_OK);
+  HWND window = host->ControlWindow();
+  std::thread user([&] {
+    if (HWND dialog = WaitForWindow("Quillon")) {
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+  });
+  ::DeleteFileA(printer.pictureFile().c_str());
+  ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+  ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 10));
+  ::SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  user.join();
+  EXPECT_EQ(::GetFileAttributesA(printer.pictureFile().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 }  // namespace
 }  // namespace quillon::control_test
