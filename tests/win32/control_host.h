@@ -133,6 +133,29 @@ inline bool KeyExists(HKEY root, const std::string& path) {
   return true;
 }
 
+// The control's per-user settings key, and writes of its values for tests that set them up.
+inline const std::string kUserSettingsKey = "Software\\Veltramark\\Quillon";
+
+inline bool SetUserValue(const char* name, DWORD type, const void* data, DWORD size) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUserSettingsKey.c_str(), 0, KEY_SET_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const bool ok = ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) ==
+                  ERROR_SUCCESS;
+  ::RegCloseKey(key);
+  return ok;
+}
+
+inline bool SetUserText(const char* name, const std::string& text) {
+  return SetUserValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+inline bool SetUserDword(const char* name, DWORD value) {
+  return SetUserValue(name, REG_DWORD, &value, sizeof value);
+}
+
 inline RegText ReadRegText(HKEY root, const std::string& path, const char* name) {
   RegText result;
   HKEY key = nullptr;

@@ -14,7 +14,6 @@
 namespace quillon::control_test {
 namespace {
 
-const std::string kSettingsKey = "Software\\Veltramark\\Quillon";
 constexpr int kWidth = 400;
 constexpr int kHeight = 318;
 
@@ -98,14 +97,7 @@ class ControlJournalTest : public ::testing::Test {
     EXPECT_EQ(RegisterControl(), S_OK);  // the key afresh, without "Record"
   }
 
-  static void SetRecord(DWORD value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey.c_str(), 0, KEY_SET_VALUE, &key),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, "Record", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                     sizeof value);
-    ::RegCloseKey(key);
-  }
+  static void SetRecord(DWORD value) { ASSERT_TRUE(SetUserDword("Record", value)); }
 
   std::unique_ptr<HostedControl> Shown(const std::string& path) {
     auto host = std::make_unique<HostedControl>(kWidth, kHeight);

@@ -13,17 +13,12 @@
 namespace quillon::control_test {
 namespace {
 
-const std::string kSettingsKey = "Software\\Veltramark\\Quillon";
+const std::string& kSettingsKey = kUserSettingsKey;
 constexpr int kWidth = 400;
 constexpr int kHeight = 318;
 
 void SetText(const char* name, const std::string& text) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey.c_str(), 0, KEY_SET_VALUE, &key),
-            ERROR_SUCCESS);
-  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-  ::RegCloseKey(key);
+  ASSERT_TRUE(SetUserText(name, text)) << name;
 }
 
 class ControlLoadSettingsTest : public ::testing::Test {

@@ -20,17 +20,12 @@ using test::DialogDriver;
 using test::ItemText;
 using test::Press;
 
-const std::string kSettingsKey = "Software\\Veltramark\\Quillon";
+const std::string& kSettingsKey = kUserSettingsKey;
 constexpr int kConfigureRuler = 56;
 constexpr int kPreferences = 61;
 
 void SetText(const char* name, const std::string& text) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey.c_str(), 0, KEY_SET_VALUE, &key),
-            ERROR_SUCCESS);
-  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-  ::RegCloseKey(key);
+  ASSERT_TRUE(SetUserText(name, text)) << name;
 }
 
 std::string Text(const char* name) {
