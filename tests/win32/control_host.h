@@ -142,8 +142,8 @@ inline bool SetUserValue(const char* name, DWORD type, const void* data, DWORD s
       ERROR_SUCCESS) {
     return false;
   }
-  const bool ok = ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) ==
-                  ERROR_SUCCESS;
+  const bool ok =
+      ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
   ::RegCloseKey(key);
   return ok;
 }
