@@ -277,8 +277,9 @@ int TraceDevice::SaveDC() {
 }
 bool TraceDevice::RestoreDC(int saved) {
   Add("RestoreDC " + std::to_string(saved));
-  bool ok = saved == -1 ? saveDepth_ > 0 : saved >= 1 && saved <= saveDepth_;
-  if (ok) saveDepth_ = saved == -1 ? saveDepth_ - 1 : saved - 1;
+  // Negative: that many levels back, as GDI counts.
+  bool ok = saved < 0 ? -saved <= saveDepth_ : saved >= 1 && saved <= saveDepth_;
+  if (ok) saveDepth_ = saved < 0 ? saveDepth_ + saved : saved - 1;
   return ok;
 }
 

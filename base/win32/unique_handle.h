@@ -67,6 +67,7 @@ using UniqueBitmap = UniqueGdiHandle<HBITMAP>;
 using UniqueFont = UniqueGdiHandle<HFONT>;
 using UniqueDc = UniqueHandle<NullHandleTraits<HDC, ::DeleteDC>>;
 using UniqueEnhMetaFile = UniqueHandle<NullHandleTraits<HENHMETAFILE, ::DeleteEnhMetaFile>>;
+using UniqueMetaFile = UniqueHandle<NullHandleTraits<HMETAFILE, ::DeleteMetaFile>>;
 using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, ::GlobalFree>>;
 using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, ::DestroyIcon>>;
 using UniqueAccelerators = UniqueHandle<NullHandleTraits<HACCEL, ::DestroyAcceleratorTable>>;

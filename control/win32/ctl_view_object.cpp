@@ -1,5 +1,5 @@
 // QuillonCtl: IViewObject, IViewObject2, IViewObjectEx and IDataObject. A screen or memory DC
-// gets the same paint as the window; an enhanced metafile or a printer gets the plot itself,
+// gets the same paint as the window; a metafile (either format) or a printer gets the plot itself,
 // drawn at its own resolution, so that an embedded plot prints sharp.
 
 #include <algorithm>
@@ -8,16 +8,17 @@
 #include "control/win32/quillon_ctl.h"
 #include "control/win32/saved_dc_state.h"
 #include "control/win32/status_bar.h"
+#include "render/legacy_metafile_device.h"
 #include "render/win32/gdi_device.h"
 
 namespace quillon {
 
 namespace {
 
-// An enhanced metafile DC reports its reference device's technology: its object type tells.
+// A metafile DC reports its reference device's technology: its object type tells.
 bool TakesVectors(HDC dc) {
   const DWORD type = ::GetObjectType(dc);
-  if (type == OBJ_ENHMETADC) return true;
+  if (type == OBJ_ENHMETADC || type == OBJ_METADC) return true;
   return type == OBJ_DC && ::GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER;
 }
 
@@ -29,9 +30,12 @@ void QuillonCtl::DrawViewAsVectors(HDC dc, const RECT& area) {
   const double shownHeight = frame.ViewHeight + (statusBarVisible_ ? kStatusBarHeight : 0);
   if (frame.ViewWidth <= 0 || shownHeight <= 0) return;
   SavedDcState state(dc);
+  // An old-format metafile keeps the bounds' own units and no mapping of ours: the program
+  // that plays it places it with its mapping, and the device below maps every point itself.
+  const bool oldMetafile = ::GetObjectType(dc) == OBJ_METADC;
   // The mapping below works in device units: the bounds are turned into them first.
   POINT corners[2] = {{area.left, area.top}, {area.right, area.bottom}};
-  ::LPtoDP(dc, corners, 2);
+  if (!oldMetafile) ::LPtoDP(dc, corners, 2);
   const double width = corners[1].x - corners[0].x;
   const double height = corners[1].y - corners[0].y;
   // The window's drawing area scaled to the bounds, proportions kept.
@@ -39,17 +43,20 @@ void QuillonCtl::DrawViewAsVectors(HDC dc, const RECT& area) {
   if (!(k > 0)) return;
   const int right = corners[0].x + static_cast<int>(frame.ViewWidth * k);
   const int bottom = corners[0].y + static_cast<int>(frame.ViewHeight * k);
-  ::SetMapMode(dc, MM_TEXT);
-  ::SetViewportOrgEx(dc, 0, 0, nullptr);
-  ::SetWindowOrgEx(dc, 0, 0, nullptr);
+  if (!oldMetafile) {
+    ::SetMapMode(dc, MM_TEXT);
+    ::SetViewportOrgEx(dc, 0, 0, nullptr);
+    ::SetWindowOrgEx(dc, 0, 0, nullptr);
+  }
   ::IntersectClipRect(dc, corners[0].x, corners[0].y, right, bottom);
   ::SetBkColor(dc, RGB(255, 255, 255));
   ::SelectObject(dc, ::GetStockObject(NULL_PEN));
   ::SelectObject(dc, ::GetStockObject(WHITE_BRUSH));
   ::Rectangle(dc, corners[0].x, corners[0].y, right + 1, bottom + 1);
   GdiDevice device(dc);
+  LegacyMetafileDevice legacy(device, {corners[0].x, corners[0].y, right, bottom});
   context_->DrawScreen(
-      device,
+      oldMetafile ? static_cast<Device&>(legacy) : device,
       {view.DrawExtentX * k, view.DrawExtentY * k, corners[0].x + view.xOrg * k,
        corners[0].y + view.yOrg * k, EffectiveScale(view, frame) * k, view.Rot, false},
       AnsiDataFileName());

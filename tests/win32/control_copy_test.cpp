@@ -234,6 +234,71 @@ TEST_F(ControlCopyTest, ViewObjectDrawsThePlotItselfIntoAMetafile) {
              3);
 }
 
+struct OldRecordCounts {
+  int bitmaps = 0, figures = 0, viewportChanges = 0;
+};
+
+int CALLBACK CountOldRecord(HDC, HANDLETABLE*, METARECORD* record, int, LPARAM data) {
+  auto* c = reinterpret_cast<OldRecordCounts*>(data);
+  switch (record->rdFunction) {
+    case META_BITBLT:
+    case META_STRETCHBLT:
+    case META_DIBBITBLT:
+    case META_DIBSTRETCHBLT:
+    case META_STRETCHDIB:
+    case META_SETDIBTODEV:
+      ++c->bitmaps;
+      break;
+    case META_POLYLINE:
+    case META_LINETO:
+      ++c->figures;
+      break;
+    case META_SETVIEWPORTEXT:
+    case META_SETVIEWPORTORG:
+    case META_SETMAPMODE:
+      ++c->viewportChanges;
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
+// The same for the old Windows metafile, which holds 16-bit coordinates and no mapping of the
+// recorder's: it plays back wherever the player's mapping puts it.
+TEST_F(ControlCopyTest, ViewObjectDrawsThePlotItselfIntoAnOldFormatMetafile) {
+  ComPtr<IViewObject> view;
+  ASSERT_EQ(host->ctl.As(&view), S_OK);
+  HDC dc = ::CreateMetaFileA(nullptr);
+  ASSERT_NE(dc, nullptr);
+  const RECTL bounds{0, 0, kWidth, kHeight};
+  const HRESULT drawn =
+      view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
+  UniqueMetaFile picture(::CloseMetaFile(dc));
+  ASSERT_EQ(drawn, S_OK);
+  ASSERT_TRUE(picture);
+
+  OldRecordCounts counts;
+  ::EnumMetaFile(nullptr, picture.get(), CountOldRecord, reinterpret_cast<LPARAM>(&counts));
+  EXPECT_EQ(counts.bitmaps, 0);
+  EXPECT_GE(counts.figures, 1);
+  EXPECT_EQ(counts.viewportChanges, 0);
+
+  // Played at twice the size through the player's own mapping, it shows the window's picture
+  // twice as large.
+  const auto shot = host->Capture();
+  const Box shown =
+      RedIn(*shot, HostedControl::kLeft, HostedControl::kTop, kWidth, kHeight - kStatusBar);
+  MemoryDc played(2 * kWidth, 2 * kHeight);
+  ::SetMapMode(played.dc(), MM_ANISOTROPIC);
+  ::SetWindowExtEx(played.dc(), kWidth, kHeight, nullptr);
+  ::SetViewportExtEx(played.dc(), 2 * kWidth, 2 * kHeight, nullptr);
+  ASSERT_TRUE(::PlayMetaFile(played.dc(), picture.get()));
+  ::GdiFlush();
+  const Box big = RedIn(played, 0, 0, 2 * kWidth, 2 * (kHeight - kStatusBar));
+  ExpectNear(Box{big.left / 2, big.top / 2, big.right / 2, big.bottom / 2}, shown, 3);
+}
+
 TEST_F(ControlCopyTest, WithoutAPlotTheClipboardIsLeftAlone) {
   HostedControl empty(200, 150);
   ASSERT_TRUE(empty.ok());
