@@ -37,7 +37,7 @@ void QuillonCtl::OnContextMenu(HWND window, LPARAM lParam) {
   if (command != 0) RunMenuCommand(command, viewAtOpen);
 }
 
-void QuillonCtl::RunMenuCommand(int command, const ViewState& viewAtOpen) {
+bool QuillonCtl::RunMenuCommand(int command, const ViewState& viewAtOpen) {
   switch (command) {
     case kToolPan:
     case kToolZoomIn:
@@ -45,7 +45,7 @@ void QuillonCtl::RunMenuCommand(int command, const ViewState& viewAtOpen) {
     case kToolWindowArea:
     case kToolWindowCenter:
       RunTools([command](MouseTools& tools) { return tools.ChooseTool(command); });
-      return;
+      return true;
     case kCommandFit:
       Fit();
       break;
@@ -92,9 +92,10 @@ void QuillonCtl::RunMenuCommand(int command, const ViewState& viewAtOpen) {
       OnAboutCommand();
       break;
     default:
-      return;
+      return false;
   }
   mouse_->AfterCommand(command);
+  return true;
 }
 
 void QuillonCtl::OnMeasureCommand(MeasureMode mode) {
@@ -134,8 +135,7 @@ void QuillonCtl::OnStatusBarCommand() {
   InvalidateView();
 }
 
-// ---- Commands whose dialogs, printing and clipboard copy are still to come. Each does what
-// the control's interface does for it today.
+// ---- Commands that do what the control's interface does.
 
 void QuillonCtl::OnPlotCommand(LONG plotView) { Plot(plotView); }
 

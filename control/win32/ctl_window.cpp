@@ -88,7 +88,12 @@ LRESULT QuillonCtl::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM l
       if (controlSite_) controlSite_->OnFocus(FALSE);
       return 0;
     case WM_COMMAND:
-      if (HIWORD(wParam) == 0 && lParam == 0 && RunSettingsCommand(LOWORD(wParam))) return 0;
+      // The menu's commands, also when a host's own menu or accelerator sends them.
+      if (HIWORD(wParam) == 0 && lParam == 0 &&
+          (RunSettingsCommand(LOWORD(wParam)) ||
+           (loaded_ && RunMenuCommand(LOWORD(wParam), nav_.view)))) {
+        return 0;
+      }
       return ::DefWindowProcA(window, msg, wParam, lParam);
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -328,7 +328,8 @@ class QuillonCtl final : public IQuillonCtl,
   // The context menu and its commands (ctl_menu.cpp).
   void OnContextMenu(HWND window, LPARAM lParam);
   MenuState CurrentMenuState() const;
-  void RunMenuCommand(int command, const ViewState& viewAtOpen);
+  // False for an id that is no menu command.
+  bool RunMenuCommand(int command, const ViewState& viewAtOpen);
   void OnMeasureCommand(MeasureMode mode);
   void OnStatusBarCommand();
   void ShowStatusBar(bool show);

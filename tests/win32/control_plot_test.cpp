@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -263,6 +264,53 @@ TEST_F(ControlPlotTest, PlotToFormCancelledPrintsNothing) {
   ::SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   user.join();
   EXPECT_EQ(::GetFileAttributesA(printer.pictureFile().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// With "Record" set, a finished print writes its keyword, the view it printed and the printer;
+// a cancelled one writes nothing; the print set-up writes the printer it settled.
+TEST_F(ControlPlotTest, PrintsAndThePrintSetUpAreJournalled) {
+  test::TempFolder journals;
+  char oldTmp[MAX_PATH] = {};
+  const bool hadTmp = ::GetEnvironmentVariableA("TMP", oldTmp, MAX_PATH) > 0;
+  ::SetEnvironmentVariableA("TMP", journals.path().c_str());
+  ASSERT_TRUE(SetUserDword("Record", 1));
+  // The journal opens at a load.
+  const std::string again = folder.path() + "\\again.kpz";
+  ASSERT_TRUE(::CopyFileA(plot.c_str(), again.c_str(), FALSE));
+  UniqueBstr name(std::wstring(again.begin(), again.end()));
+  ASSERT_EQ(host->ctl->put_DataFileName(name.get()), S_OK);
+  host->Pump();
+
+  ASSERT_EQ(host->ctl->Plot(1), S_OK);  // silent
+  ASSERT_EQ(host->ctl->put_PlotSilent(0), S_OK);
+  std::thread cancel([] {
+    if (HWND dialog = WaitForWindow("Plot"))
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  });
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  cancel.join();
+  std::thread confirm([] {
+    if (HWND dialog = WaitForWindow("Plot Setup"))
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+  ::SendMessageA(host->ControlWindow(), WM_COMMAND, 55, 0);
+  confirm.join();
+  ::SetEnvironmentVariableA("TMP", hadTmp ? oldTmp : nullptr);
+
+  // The journal's lines, read with the control still alive: every record is flushed whole.
+  std::vector<std::string> keywords, printerNames;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = ::FindFirstFileA((journals.path() + "\\*.rec").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no journal";
+  ::FindClose(search);
+  std::ifstream journal(journals.path() + "\\" + found.cFileName, std::ios::binary);
+  for (std::string line; std::getline(journal, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find('=') == std::string::npos) keywords.push_back(line);
+    if (line.rfind("PrinterName=", 0) == 0) printerNames.push_back(line.substr(12));
+  }
+  EXPECT_EQ(keywords, (std::vector<std::string>{"PLOTVIEW", "PLOTSETUP"}));
+  EXPECT_EQ(printerNames, (std::vector<std::string>{printer.name(), printer.name()}));
 }
 
 }  // namespace

@@ -208,6 +208,25 @@ TEST_F(MirandelDocument, PrintMapButtonDoesNothingWhilePrintCommandsCallTheContr
   expectPrintDialog("Ctrl+M");
 }
 
+// Copy in the control's right-click menu: the tenth entry (five tools, Fit Image, the two
+// rotations, Measure, Copy) puts the view on the clipboard as a picture and as a bitmap.
+TEST_F(MirandelDocument, CopyInTheControlsMenuFillsTheClipboard) {
+  StartWith(redPlot_);
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  ::CloseClipboard();
+  ASSERT_TRUE(session_.ChooseFromControlMenu(10)) << "no menu";
+  bool picture = false, bitmap = false;
+  for (int i = 0; i < 40 && !(picture && bitmap); ++i) {
+    picture = ::IsClipboardFormatAvailable(CF_ENHMETAFILE);
+    bitmap = ::IsClipboardFormatAvailable(CF_BITMAP);
+    if (!(picture && bitmap)) ::Sleep(50);
+  }
+  EXPECT_TRUE(picture);
+  EXPECT_TRUE(bitmap);
+  EXPECT_TRUE(session_.VisibleDialogs().empty());
+}
+
 TEST_F(MirandelDocument, ARejectedFileIsReportedByTheControlAndCommandsStayEnabled) {
   const std::wstring junk =
       Wide(folder_.Write("not-a-plot.kpz", {'n', 'o', 't', ' ', 'k', 'p', 'z'}));

@@ -251,6 +251,28 @@ void MirandelSession::ChooseMenu(int command) {
   Settle();
 }
 
+bool MirandelSession::ChooseFromControlMenu(int downPresses) {
+  HWND window = ::FindWindowExW(control(), nullptr, L"QuillonCtlWindow", nullptr);
+  if (window == nullptr) return false;
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  ::PostMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  HWND popup = nullptr;
+  for (int i = 0; i < 100 && popup == nullptr; ++i) {
+    for (HWND w : TopWindows(process_.dwProcessId, L"#32768"))
+      if (::IsWindowVisible(w)) popup = w;
+    if (popup == nullptr) ::Sleep(50);
+  }
+  if (popup == nullptr) return false;
+  // The menu's loop reads the keys its thread is sent.
+  for (int i = 0; i < downPresses; ++i) ::PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+  for (int i = 0; i < 100 && ::IsWindowVisible(popup); ++i) ::Sleep(50);
+  Settle(300);
+  return true;
+}
+
 bool MirandelSession::AnswerOpenDialog(HWND dialog, const std::wstring& path) {
   // The file name box: an edit inside combo box cmb13 in the explorer style, else edt1.
   HWND box = ::GetDlgItem(dialog, 0x47C);

@@ -51,6 +51,9 @@ class MirandelSession {
   void ClickButton(int position);
   // Sends a menu command as choosing it in the menu bar does.
   void ChooseMenu(int command);
+  // Opens the control's right-click menu and chooses the item so many arrow presses down
+  // (separators are passed over). False when no menu came up.
+  bool ChooseFromControlMenu(int downPresses);
   // Answers a visible open dialog with a path.
   bool AnswerOpenDialog(HWND dialog, const std::wstring& path);
   // Lets the program handle what it was sent so far.
