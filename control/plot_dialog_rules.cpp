@@ -52,4 +52,10 @@ double FitPercentage(double formWidthMetres, double formHeightMetres, double pag
   return std::isfinite(fit) && fit > 0 ? fit : 0;
 }
 
+int PlotHelpContext(int controlId, PlotDialogMode mode) {
+  if (controlId != kFitButton && controlId != kTrueSizeButton && controlId != kPercentageButton)
+    return 0;
+  return 0x50000 + controlId + (mode == PlotDialogMode::Plot ? 0 : 0x200);
+}
+
 }  // namespace quillon

@@ -13,6 +13,7 @@ inline constexpr int kTrueSizeButton = 303;
 inline constexpr int kPercentageButton = 304;
 inline constexpr int kPercentageEdit = 305;
 inline constexpr int kCopiesEdit = 1154;
+inline constexpr int kPropertiesButton = 306;
 
 const char* PlotDialogCaption(PlotDialogMode mode);
 
@@ -29,5 +30,9 @@ ScaleChoice PreselectScale(int savedOption, PlotDialogMode mode);
 // The percentage at which the page just fits the form; 0 when either has no size.
 double FitPercentage(double formWidthMetres, double formHeightMetres, double pageWidthMetres,
                      double pageHeightMetres);
+
+// The help file's popup context of a scale button: one set for Plot, another for the other
+// modes; 0 for any other control, which has no popup.
+int PlotHelpContext(int controlId, PlotDialogMode mode);
 
 }  // namespace quillon

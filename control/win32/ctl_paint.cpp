@@ -126,10 +126,11 @@ bool QuillonCtl::LoadDocument(int bw, int bh) {
   }
   // The zoom step is the user's.
   if (const auto factor = ReadScaleFactor(settings_)) frame.ScaleFactor = *factor;
-  // A printer set-up from the load on: the held one, or the default printer's.
+  // A printer set-up from the load on: the held one, or the default printer's; then what the
+  // user's settings kept. The document's own print choice starts afresh.
   printer_.Acquire();
   printer_.DropDc();
-  context_->SetPrintSettings({static_cast<ScaleOption>(savedScaleOption_), savedScalePercentage_});
+  LoadPrintSettings();
   journal_.OpenAtLoad(ReadRecord(settings_), AnsiDataFileName(), frame.ViewWidth,
                       frame.ViewHeight + (statusBarVisible_ ? kStatusBarHeight : 0));
   return true;

@@ -138,6 +138,9 @@ bool QuillonCtl::AcquireForPlot(PlotDialogMode mode, bool dialog) {
   } else if (settings->scaleOption == ScaleOption::None) {
     settings->scaleOption = ScaleOption::Fit;
   }
+  // A set-up whose paper the printer no longer lists prints on the printer's default paper
+  // (a silent Plot To Form checks nothing: its outline was measured on the held DC).
+  if (ok && (dialog || mode != PlotDialogMode::PlotToForm)) printer_.CheckFormOnPrinter();
   context_->SetPrintSettings(*settings);
   return ok;
 }

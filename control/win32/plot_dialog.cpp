@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "control/win32/module.h"
+#include "settings/win32/help.h"
 
 namespace quillon {
 
@@ -14,6 +15,7 @@ namespace {
 constexpr const char* kStateProperty = "QuillonPlotDialog";
 constexpr int kTemplate = 1538;
 constexpr int kPrinterCombo = 1139;
+constexpr int kCommonPropertiesButton = 1025;  // psh2
 
 struct HookContext {
   PlotDialogState* state;
@@ -60,7 +62,7 @@ void TakeCopies(HWND window, PRINTDLGA& dialog) {
   const UINT copies = ::GetDlgItemInt(window, kCopiesEdit, nullptr, FALSE);
   if (copies == 0 || copies > 0xFFFF) return;
   dialog.nCopies = static_cast<WORD>(copies);
-  if (dialog.hDevMode == nullptr) return;
+  if (dialog.hDevMode == nullptr || ::GlobalSize(dialog.hDevMode) < sizeof(DEVMODEA)) return;
   if (auto* mode = static_cast<DEVMODEA*>(::GlobalLock(dialog.hDevMode))) {
     mode->dmCopies = static_cast<short>(copies);
     mode->dmFields |= DM_COPIES;
@@ -70,7 +72,9 @@ void TakeCopies(HWND window, PRINTDLGA& dialog) {
 
 // The form of the printer now shown, when it changed: the fit percentage with it.
 void FollowForm(HWND window, PlotDialogState& s, HGLOBAL devMode) {
-  auto* mode = devMode != nullptr ? static_cast<DEVMODEA*>(::GlobalLock(devMode)) : nullptr;
+  // A block too small for a DEVMODE is not read.
+  if (devMode == nullptr || ::GlobalSize(devMode) < sizeof(DEVMODEA)) return;
+  auto* mode = static_cast<DEVMODEA*>(::GlobalLock(devMode));
   if (mode == nullptr) return;
   const std::string device(reinterpret_cast<const char*>(mode->dmDeviceName),
                            strnlen(reinterpret_cast<const char*>(mode->dmDeviceName), 32));
@@ -144,6 +148,12 @@ BOOL Command(HWND window, HookContext& context, int id, int code) {
     case kCopiesEdit:
       if (code == EN_KILLFOCUS) TakeCopies(window, *context.dialog);
       return FALSE;
+    case kPropertiesButton:
+      // The template's button stands in for the common dialog's own, which shows the driver's
+      // property sheet; its form is followed on WM_ENABLE when the sheet closes.
+      ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(kCommonPropertiesButton, code),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(window, kPropertiesButton)));
+      return TRUE;
     case kPrinterCombo: {
       char printer[64] = {};
       ::GetDlgItemTextA(window, kPrinterCombo, printer, 51);
@@ -178,6 +188,15 @@ UINT_PTR CALLBACK PlotDialogHook(HWND window, UINT message, WPARAM wParam, LPARA
       // Back from the printer's properties, or another printer chosen: its form may differ.
       if (wParam) FollowForm(window, *context->state, context->dialog->hDevMode);
       return FALSE;
+    case WM_HELP: {
+      const auto* help = reinterpret_cast<const HELPINFO*>(lParam);
+      const int popup = help != nullptr && help->iContextType == HELPINFO_WINDOW
+                            ? PlotHelpContext(help->iCtrlId, context->state->mode)
+                            : 0;
+      if (popup == 0) return FALSE;
+      ShowHelpPopup(ModuleHandle(), static_cast<HWND>(help->hItemHandle), popup);
+      return TRUE;
+    }
     case WM_DESTROY:
       ::RemovePropA(window, kStateProperty);
       return FALSE;

@@ -29,6 +29,15 @@ class Locked {
   T* p_;
 };
 
+// A locked DEVMODE, or none when the block is too small to hold one: a block from the registry
+// or a driver is never read past its end.
+class LockedDevMode : public Locked<DEVMODEA> {
+ public:
+  explicit LockedDevMode(HGLOBAL block)
+      : Locked<DEVMODEA>(block != nullptr && ::GlobalSize(block) >= sizeof(DEVMODEA) ? block
+                                                                                    : nullptr) {}
+};
+
 // A DEVMODE name field: 32 bytes, not always terminated.
 std::string NameField(const BYTE* field) {
   const char* text = reinterpret_cast<const char*>(field);
@@ -63,6 +72,76 @@ class PrinterHandle {
   HANDLE h_ = nullptr;
 };
 
+// The printer's papers: names (64-character slots) and ids in the same order. Empty when the
+// driver cannot list them.
+struct Paper {
+  std::string name;
+  WORD id;
+};
+std::vector<Paper> PapersOf(const std::string& device) {
+  std::vector<Paper> papers;
+  const int count = ::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERNAMES, nullptr, nullptr);
+  if (count <= 0 || count >= 4096) return papers;
+  std::vector<char> names(static_cast<std::size_t>(count) * 64);
+  std::vector<WORD> ids(count);
+  if (::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERNAMES, names.data(), nullptr) !=
+      count) {
+    return papers;
+  }
+  if (::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERS,
+                            reinterpret_cast<char*>(ids.data()), nullptr) != count) {
+    ids.assign(count, 0);
+  }
+  for (std::size_t i = 0; i < ids.size(); ++i)
+    papers.push_back({std::string(&names[i * 64], strnlen(&names[i * 64], 64)), ids[i]});
+  return papers;
+}
+
+const Paper* FindPaper(const std::vector<Paper>& papers, const std::string& name) {
+  for (const Paper& paper : papers)
+    if (::lstrcmpiA(paper.name.c_str(), name.c_str()) == 0) return &paper;
+  return nullptr;
+}
+
+// DEVNAMES: four 16-bit offsets and flags, then the driver, device and port names.
+UniqueGlobal MakeDevNames(const PrinterNames& names) {
+  const std::size_t size = 8 + names.driver.size() + names.printer.size() + names.port.size() + 3;
+  if (size > 0xFFFF) return {};  // offsets are 16-bit
+  UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+  if (!block) return {};
+  Locked<BYTE> bytes(block.get());
+  if (!bytes) return {};
+  auto* header = reinterpret_cast<DEVNAMES*>(bytes.get());
+  header->wDriverOffset = 8;
+  header->wDeviceOffset = static_cast<WORD>(8 + names.driver.size() + 1);
+  header->wOutputOffset = static_cast<WORD>(header->wDeviceOffset + names.printer.size() + 1);
+  header->wDefault = 0;
+  std::memcpy(bytes.get() + header->wDriverOffset, names.driver.c_str(), names.driver.size() + 1);
+  std::memcpy(bytes.get() + header->wDeviceOffset, names.printer.c_str(), names.printer.size() + 1);
+  std::memcpy(bytes.get() + header->wOutputOffset, names.port.c_str(), names.port.size() + 1);
+  return block;
+}
+
+// The three names of a DEVNAMES block, each within the block.
+std::optional<PrinterNames> NamesOf(HGLOBAL block) {
+  if (block == nullptr) return std::nullopt;
+  const SIZE_T size = ::GlobalSize(block);
+  Locked<BYTE> bytes(block);
+  if (!bytes || size < 8) return std::nullopt;
+  const auto* header = reinterpret_cast<const DEVNAMES*>(bytes.get());
+  const auto text = [&](WORD offset) -> std::optional<std::string> {
+    if (offset >= size) return std::nullopt;
+    const char* start = reinterpret_cast<const char*>(bytes.get() + offset);
+    const std::size_t length = strnlen(start, size - offset);
+    if (length == size - offset) return std::nullopt;  // not terminated inside the block
+    return std::string(start, length);
+  };
+  const auto driver = text(header->wDriverOffset), device = text(header->wDeviceOffset),
+             port = text(header->wOutputOffset);
+  if (!driver || !device || !port) return std::nullopt;
+  return PrinterNames{*driver, *device, *port};
+}
+
 }  // namespace
 
 bool PrinterSetup::Acquire() {
@@ -75,7 +154,7 @@ bool PrinterSetup::Acquire() {
     if (printer.empty() || !LoadDefaultDevMode(printer)) return false;
   }
   {
-    Locked<DEVMODEA> mode(devMode_.get());
+    LockedDevMode mode(devMode_.get());
     dc_.reset(::CreateDCA(nullptr, printer.c_str(), nullptr, mode.get()));
   }
   if (!dc_) return false;
@@ -90,7 +169,7 @@ bool PrinterSetup::LoadDefaultDevMode(const std::string& printer) {
   UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(size)));
   if (!block) return false;
   {
-    Locked<DEVMODEA> mode(block.get());
+    LockedDevMode mode(block.get());
     if (!mode ||
         ::DocumentPropertiesA(nullptr, nullptr, name, mode.get(), nullptr, DM_OUT_BUFFER) < 0) {
       return false;
@@ -109,25 +188,11 @@ void PrinterSetup::RebuildDevNames(const std::string& printer) {
   std::vector<BYTE> data(needed);
   if (!::GetPrinterA(handle.get(), 2, data.data(), needed, &needed)) return;
   const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(data.data());
-  const std::string driver = info->pDriverName ? info->pDriverName : "";
-  const std::string device = info->pPrinterName ? info->pPrinterName : "";
-  const std::string port = info->pPortName ? info->pPortName : "";
-  const std::size_t size = 8 + driver.size() + device.size() + port.size() + 3;
-  if (size > 0xFFFF) return;  // offsets are 16-bit
-  UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+  PrinterNames names{info->pDriverName ? info->pDriverName : "",
+                     info->pPrinterName ? info->pPrinterName : "",
+                     info->pPortName ? info->pPortName : ""};
+  UniqueGlobal block = MakeDevNames(names);
   if (!block) return;
-  {
-    Locked<BYTE> bytes(block.get());
-    if (!bytes) return;
-    auto* names = reinterpret_cast<DEVNAMES*>(bytes.get());
-    names->wDriverOffset = 8;
-    names->wDeviceOffset = static_cast<WORD>(8 + driver.size() + 1);
-    names->wOutputOffset = static_cast<WORD>(names->wDeviceOffset + device.size() + 1);
-    names->wDefault = 0;
-    std::memcpy(bytes.get() + names->wDriverOffset, driver.c_str(), driver.size() + 1);
-    std::memcpy(bytes.get() + names->wDeviceOffset, device.c_str(), device.size() + 1);
-    std::memcpy(bytes.get() + names->wOutputOffset, port.c_str(), port.size() + 1);
-  }
   devNames_ = std::move(block);
 }
 
@@ -156,26 +221,26 @@ FormSize PrinterSetup::Form() const {
 }
 
 std::optional<std::string> PrinterSetup::DeviceName() const {
-  Locked<DEVMODEA> mode(devMode_.get());
+  LockedDevMode mode(devMode_.get());
   if (!mode) return std::nullopt;
   return NameField(mode->dmDeviceName);
 }
 
 std::optional<std::string> PrinterSetup::FormName() const {
-  Locked<DEVMODEA> mode(devMode_.get());
+  LockedDevMode mode(devMode_.get());
   if (!mode) return std::nullopt;
   return NameField(mode->dmFormName);
 }
 
 std::optional<short> PrinterSetup::Orientation() const {
-  Locked<DEVMODEA> mode(devMode_.get());
+  LockedDevMode mode(devMode_.get());
   if (!mode) return std::nullopt;
   return mode->dmOrientation;
 }
 
 bool PrinterSetup::SetDeviceName(const std::string& name) {
   {
-    Locked<DEVMODEA> mode(devMode_.get());
+    LockedDevMode mode(devMode_.get());
     if (!mode) return false;
     SetNameField(mode->dmDeviceName, name);
   }
@@ -184,34 +249,18 @@ bool PrinterSetup::SetDeviceName(const std::string& name) {
 }
 
 bool PrinterSetup::SetFormName(const std::string& name) {
-  Locked<DEVMODEA> mode(devMode_.get());
+  LockedDevMode mode(devMode_.get());
   if (!mode) return false;
   SetNameField(mode->dmFormName, name);
   // The paper id of that name on the printer, or 0.
-  const std::string device = NameField(mode->dmDeviceName);
-  short paper = 0;
-  const DWORD count =
-      ::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERNAMES, nullptr, nullptr);
-  if (count != static_cast<DWORD>(-1) && count > 0 && count < 4096) {
-    std::vector<char> names(static_cast<std::size_t>(count) * 64);
-    std::vector<WORD> ids(count);
-    ::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERNAMES, names.data(), nullptr);
-    ::DeviceCapabilitiesA(device.c_str(), nullptr, DC_PAPERS, reinterpret_cast<char*>(ids.data()),
-                          nullptr);
-    for (DWORD i = 0; i < count; ++i) {
-      const std::string paperName(&names[i * 64], strnlen(&names[i * 64], 64));
-      if (::lstrcmpiA(paperName.c_str(), name.c_str()) == 0) {
-        paper = static_cast<short>(ids[i]);
-        break;
-      }
-    }
-  }
+  const Paper* found = FindPaper(PapersOf(NameField(mode->dmDeviceName)), name);
+  const short paper = found != nullptr ? static_cast<short>(found->id) : 0;
   mode->dmPaperSize = paper;
   return true;
 }
 
 bool PrinterSetup::SetOrientation(short orientation) {
-  Locked<DEVMODEA> mode(devMode_.get());
+  LockedDevMode mode(devMode_.get());
   if (!mode) return false;
   mode->dmOrientation = orientation;
   return true;
@@ -219,8 +268,86 @@ bool PrinterSetup::SetOrientation(short orientation) {
 
 void PrinterSetup::ApplyToDc() {
   if (!dc_) return;
-  Locked<DEVMODEA> mode(devMode_.get());
+  LockedDevMode mode(devMode_.get());
   if (mode) ::ResetDCA(dc_.get(), mode.get());
+}
+
+std::optional<SavedPrinterSetup> PrinterSetup::Saved() const {
+  LockedDevMode mode(devMode_.get());
+  if (!mode) return std::nullopt;
+  SavedPrinterSetup s;
+  s.deviceName = NameField(mode->dmDeviceName);
+  s.fields = mode->dmFields;
+  s.orientation = mode->dmOrientation;
+  s.scale = mode->dmScale;
+  s.copies = mode->dmCopies;
+  s.defaultSource = mode->dmDefaultSource;
+  s.printQuality = mode->dmPrintQuality;
+  s.colour = mode->dmColor;
+  s.duplex = mode->dmDuplex;
+  s.yResolution = mode->dmYResolution;
+  s.trueTypeOption = mode->dmTTOption;
+  s.formName = NameField(mode->dmFormName);
+  s.paperSize = mode->dmPaperSize;
+  s.names = NamesOf(devNames_.get());
+  return s;
+}
+
+bool PrinterSetup::Restore(const SavedPrinterSetup& saved) {
+  dc_.reset();
+  {
+    PrinterHandle handle(saved.deviceName);
+    if (handle.get() == nullptr) return false;
+  }
+  if (!saved.formName.empty() && FindPaper(PapersOf(saved.deviceName), saved.formName) == nullptr)
+    return false;
+  // The saved fields go onto the printer's own default DEVMODE, which keeps the driver's
+  // private part and version valid.
+  UniqueGlobal previous = std::move(devMode_);
+  if (!LoadDefaultDevMode(saved.deviceName)) {
+    devMode_ = std::move(previous);
+    return false;
+  }
+  {
+    LockedDevMode mode(devMode_.get());
+    if (!mode) return false;
+    mode->dmFields = saved.fields;
+    mode->dmOrientation = saved.orientation;
+    mode->dmScale = saved.scale;
+    mode->dmCopies = saved.copies;
+    mode->dmDefaultSource = saved.defaultSource;
+    mode->dmPrintQuality = saved.printQuality;
+    mode->dmColor = saved.colour;
+    mode->dmDuplex = saved.duplex;
+    mode->dmYResolution = saved.yResolution;
+    mode->dmTTOption = saved.trueTypeOption;
+    SetNameField(mode->dmFormName, saved.formName);
+    mode->dmPaperSize = saved.paperSize;
+  }
+  if (saved.names) {
+    if (UniqueGlobal names = MakeDevNames(*saved.names)) devNames_ = std::move(names);
+  } else {
+    RebuildDevNames(saved.deviceName);
+  }
+  return true;
+}
+
+void PrinterSetup::CheckFormOnPrinter() {
+  std::string device, form;
+  {
+    LockedDevMode mode(devMode_.get());
+    if (!mode) return;
+    device = NameField(mode->dmDeviceName);
+    form = NameField(mode->dmFormName);
+  }
+  if (form.empty() || FindPaper(PapersOf(device), form) != nullptr) return;
+  UniqueGlobal previous = std::move(devMode_);
+  if (!LoadDefaultDevMode(device)) {
+    devMode_ = std::move(previous);
+    return;
+  }
+  dc_.reset();
+  Acquire();
 }
 
 }  // namespace quillon

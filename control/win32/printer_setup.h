@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/win32/unique_handle.h"
+#include "control/printer_settings.h"
 
 namespace quillon {
 
@@ -50,6 +51,16 @@ class PrinterSetup {
   bool SetOrientation(short orientation);
   // The held DEVMODE applied to the DC before a job.
   void ApplyToDc();
+
+  // The set-up as the user's settings keep it; nullopt without a DEVMODE.
+  std::optional<SavedPrinterSetup> Saved() const;
+  // A saved set-up becomes the held one, on that printer's own default DEVMODE, when the
+  // printer opens and lists the saved paper (when one is named); otherwise nothing changes and
+  // the answer is false. The DC is dropped either way.
+  bool Restore(const SavedPrinterSetup& saved);
+  // A DEVMODE whose form its printer no longer lists is replaced by the printer's default,
+  // with a new DC.
+  void CheckFormOnPrinter();
 
  private:
   bool LoadDefaultDevMode(const std::string& printer);

@@ -3,11 +3,14 @@
 
 #include "control/win32/quillon_ctl.h"
 
+#include "control/printer_settings.h"
+
 #include <algorithm>
 #include <new>
 #include <string>
 
 #include "control/control_settings.h"
+#include "control/printer_settings.h"
 #include "control/win32/com_guard.h"
 #include "control/win32/module.h"
 #include "control/win32/persist_history_iid.h"
@@ -262,6 +265,20 @@ void QuillonCtl::FireViewChange() {
 
 void QuillonCtl::SaveSettings() {
   SaveViewSettings(settings_, nav_.frame.ScaleFactor, statusBarVisible_);
+  if (context_->document() != nullptr)
+    SavePlotScale(settings_, savedScalePercentage_, savedScaleOption_);
+  if (const auto setup = printer_.Saved()) SavePrinterSetup(settings_, *setup);
+}
+
+void QuillonCtl::LoadPrintSettings() {
+  savedScaleOption_ = 0;
+  savedScalePercentage_ = 0;
+  context_->SetPrintSettings({ScaleOption::None, 0});
+  const SavedPlotScale scale = ReadPlotScale(settings_);
+  if (scale.percentage) savedScalePercentage_ = *scale.percentage;
+  if (scale.option) savedScaleOption_ = *scale.option;
+  // A saved printer that is gone, or whose paper is gone, leaves the default printer's.
+  if (const auto setup = ReadPrinterSetup(settings_)) printer_.Restore(*setup);
 }
 
 }  // namespace quillon

@@ -296,6 +296,8 @@ class QuillonCtl final : public IQuillonCtl,
   void CloseDocument();
   void ResetControlState();
   void SaveSettings();
+  // The print choices of a new document: afresh, then what the user's settings kept.
+  void LoadPrintSettings();
   void ShowMessage(const std::string& text);
   bool CreateControlWindow(HWND parent, const RECT& pos);
   void DestroyControlWindow();
@@ -388,8 +390,9 @@ class QuillonCtl final : public IQuillonCtl,
   bool statusBarForced_ = false;
   int fullBufferHeight_ = 400;
   short plotSilent_ = 0;
-  int savedScaleOption_ = -1;
-  double savedScalePercentage_ = 100;
+  // What the next print dialog offers; restored from the user's settings at each load.
+  int savedScaleOption_ = 0;
+  double savedScalePercentage_ = 0;
   UniquePen bluePen_;
   UniquePen redPen_;
   BackBuffer backBuffer_;

@@ -41,4 +41,10 @@ HelpOpened ShowHelp(HINSTANCE module, HWND window) {
   return shell > 32 ? HelpOpened::Page : HelpOpened::Nothing;
 }
 
+bool ShowHelpPopup(HINSTANCE module, HWND window, DWORD context) {
+  const std::string folder = ModuleFolder(module);
+  if (folder.empty() || !FileExists(folder + kHelpFileName)) return false;
+  return ::WinHelpA(window, (folder + kHelpFileName).c_str(), HELP_CONTEXTPOPUP, context) != FALSE;
+}
+
 }  // namespace quillon

@@ -19,4 +19,8 @@ std::string ModuleFolder(HINSTANCE module);
 // window: the control's window, which the help viewer belongs to.
 HelpOpened ShowHelp(HINSTANCE module, HWND window);
 
+// A popup of the help file beside the library, for one context; false when there is no help
+// file or viewer (current systems have none).
+bool ShowHelpPopup(HINSTANCE module, HWND window, DWORD context);
+
 }  // namespace quillon

@@ -47,5 +47,14 @@ TEST(PlotDialogRulesTest, FitPercentageIsTheSmallerRatioOfFormToPage) {
   EXPECT_EQ(FitPercentage(0, 0, 0.4, 0.3), 0);     // a form not measured yet
 }
 
+TEST(PlotDialogRulesTest, OnlyTheScaleButtonsHaveHelpPopupsPerMode) {
+  EXPECT_EQ(PlotHelpContext(kFitButton, PlotDialogMode::Plot), 0x5012E);
+  EXPECT_EQ(PlotHelpContext(kPercentageButton, PlotDialogMode::Plot), 0x50130);
+  EXPECT_EQ(PlotHelpContext(kTrueSizeButton, PlotDialogMode::PlotToForm), 0x5032F);
+  EXPECT_EQ(PlotHelpContext(kFitButton, PlotDialogMode::PlotSetup), 0x5032E);
+  EXPECT_EQ(PlotHelpContext(kPercentageEdit, PlotDialogMode::Plot), 0);
+  EXPECT_EQ(PlotHelpContext(kPropertiesButton, PlotDialogMode::PlotView), 0);
+}
+
 }  // namespace
 }  // namespace quillon

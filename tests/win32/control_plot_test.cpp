@@ -313,5 +313,100 @@ TEST_F(ControlPlotTest, PrintsAndThePrintSetUpAreJournalled) {
   EXPECT_EQ(printerNames, (std::vector<std::string>{printer.name(), printer.name()}));
 }
 
+// The print choices outlive the document: a change of document saves them, the next one
+// offers them again in its dialog; a saved printer or paper that is gone restores nothing.
+TEST_F(ControlPlotTest, PrintChoicesComeBackWithTheNextDocument) {
+  ASSERT_EQ(host->ctl->put_PlotSilent(0), S_OK);
+  std::thread user([] {
+    if (HWND dialog = WaitForWindow("Plot")) {
+      ::SendMessageA(::GetDlgItem(dialog, 304), BM_CLICK, 0, 0);
+      ::SetDlgItemTextA(dialog, 305, "150.5");
+      ::SetDlgItemTextA(dialog, 1154, "3");
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+  });
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  user.join();
+  UniqueBstr printerAtPlot;
+  ASSERT_EQ(host->ctl->get_PrinterName(printerAtPlot.put()), S_OK);
+
+  int documents = 0;
+  // The change of document saves; the load at the next paint reads.
+  auto reopen = [&](auto betweenSaveAndLoad) {
+    const std::string next = folder.path() + "\\next" + std::to_string(++documents) + ".kpz";
+    if (!::CopyFileA(plot.c_str(), next.c_str(), FALSE)) ADD_FAILURE() << "no copy of the plot";
+    UniqueBstr name(std::wstring(next.begin(), next.end()));
+    EXPECT_EQ(host->ctl->put_DataFileName(name.get()), S_OK);
+    betweenSaveAndLoad();
+    host->Pump();
+  };
+  reopen([] {});
+  const auto saved = [](const char* name) {
+    return ReadRegText(HKEY_CURRENT_USER, kUserSettingsKey, name).text;
+  };
+  EXPECT_EQ(saved("PlotScale"), "150.5");
+  EXPECT_EQ(saved("ButtonFlags"), "4.");
+  EXPECT_EQ(saved("DeviceName"), printer.name());
+  EXPECT_EQ(saved("Copies"), "1.") << "three copies were printed, one is saved";
+  EXPECT_EQ(saved("PrinterName"), printer.name());
+
+  // The next document's dialog offers the saved choice, its percentage truncated.
+  std::string percentage;
+  bool percentageChosen = false;
+  std::thread look([&] {
+    if (HWND dialog = WaitForWindow("Plot")) {
+      percentage = ItemText(dialog, 305);
+      percentageChosen = ::IsDlgButtonChecked(dialog, 304) == BST_CHECKED;
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+  });
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  look.join();
+  EXPECT_TRUE(percentageChosen);
+  EXPECT_EQ(percentage, "150.000000");
+
+  // A paper the printer does not list, then a printer that is gone: nothing of the saved
+  // set-up comes back; the set-up held (the default printer's) stays.
+  UniqueBstr defaultForm;
+  ASSERT_EQ(host->ctl->get_FormName(defaultForm.put()), S_OK);
+  for (const auto& [value, text] : {std::pair{"FormName", "No Such Paper"},
+                                    std::pair{"DeviceName", "Printer That Went Away"}}) {
+    SCOPED_TRACE(value);
+    reopen([&] { EXPECT_TRUE(SetUserText(value, text)); });
+    UniqueBstr name, form;
+    ASSERT_EQ(host->ctl->get_PrinterName(name.put()), S_OK);
+    ASSERT_EQ(host->ctl->get_FormName(form.put()), S_OK);
+    EXPECT_EQ(std::wstring(name.get()), std::wstring(printerAtPlot.get()));
+    EXPECT_EQ(std::wstring(form.get()), std::wstring(defaultForm.get()));
+  }
+}
+
+// The dialog's "&Properties" opens the printer driver's own settings.
+TEST_F(ControlPlotTest, PropertiesButtonOpensTheDriversSettings) {
+  ASSERT_EQ(host->ctl->put_PlotSilent(0), S_OK);
+  std::atomic<bool> sheetShown{false};
+  std::thread user([&] {
+    HWND dialog = WaitForWindow("Plot");
+    if (dialog == nullptr) return;
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(306, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, 306)));
+    // The driver's sheet is a new window of this process that the dialog is disabled under.
+    for (int i = 0; i < 300 && !sheetShown; ++i) {
+      HWND active = ::GetLastActivePopup(dialog);
+      if (active != nullptr && active != dialog && ::IsWindowVisible(active)) {
+        sheetShown = true;
+        ::PostMessageA(active, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ::PostMessageA(active, WM_CLOSE, 0, 0);
+      }
+      ::Sleep(10);
+    }
+    for (int i = 0; i < 200 && !::IsWindowEnabled(dialog); ++i) ::Sleep(10);
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  });
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  user.join();
+  EXPECT_TRUE(sheetShown);
+}
+
 }  // namespace
 }  // namespace quillon::control_test
