@@ -408,5 +408,46 @@ TEST_F(ControlPlotTest, PropertiesButtonOpensTheDriversSettings) {
   EXPECT_TRUE(sheetShown);
 }
 
+// PlotWithForm places the page's origin the given printer pixels into the printable area: the
+// printed line moves by exactly that much between two origins.
+TEST_F(ControlPlotTest, PlotWithFormPutsTheOriginWhereAsked) {
+  ASSERT_EQ(host->ctl->put_PrintScaleOptions(2), S_OK);
+  int printerDpi = 0;
+  {
+    UniqueDc ic(::CreateICA(nullptr, printer.name().c_str(), nullptr, nullptr));
+    ASSERT_TRUE(ic);
+    printerDpi = ::GetDeviceCaps(ic.get(), LOGPIXELSX);
+  }
+  ASSERT_GT(printerDpi, 0);
+  auto lineStart = [&](double x, double y) {
+    ::DeleteFileA(printer.pictureFile().c_str());
+    EXPECT_EQ(host->ctl->PlotWithForm(x, y), S_OK);
+    test::Picture page;
+    POINT first{-1, -1};
+    if (!test::ReadPng(printer.pictureFile(), page)) {
+      ADD_FAILURE() << "no page";
+      return first;
+    }
+    for (std::uint32_t row = 0; row < page.height && first.x < 0; ++row)
+      for (std::uint32_t column = 0; column < page.width; ++column) {
+        const std::uint32_t p = page.At(column, row);
+        if (((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80) {
+          first = {static_cast<LONG>(column), static_cast<LONG>(row)};
+          break;
+        }
+      }
+    return first;
+  };
+  const POINT at0 = lineStart(0, 0);
+  const POINT moved = lineStart(printerDpi, printerDpi / 2.0);  // one inch right, half down
+  ASSERT_GE(at0.x, 0);
+  ASSERT_GE(moved.x, 0);
+  EXPECT_NEAR(moved.x - at0.x, kDpi, 2);
+  EXPECT_NEAR(moved.y - at0.y, kDpi / 2, 2);
+  // The page's 20 mm left margin before the line: the origin itself sits in the printable
+  // area's corner, a few millimetres in from the sheet's edge.
+  EXPECT_NEAR(at0.x * 25.4 / kDpi, 20, 15);
+}
+
 }  // namespace
 }  // namespace quillon::control_test
