@@ -52,6 +52,10 @@ if(TARGET kpzsnap)
   add_dependencies(kpzsnap quillon)
   target_link_libraries(kpzsnap PRIVATE quillon_control_ids)
 endif()
+if(TARGET print_bench)
+  add_dependencies(print_bench quillon)
+  target_link_libraries(print_bench PRIVATE quillon_control_ids)
+endif()
 
 # The help page opened when there is no help file: installed beside the library.
 add_custom_command(TARGET quillon POST_BUILD

@@ -78,5 +78,14 @@ if(KPZSNAP_SOURCES)
   target_compile_options(kpzsnap PRIVATE ${QUILLON_WARNINGS})
 endif()
 
+# print_bench prints plots through the control onto a Wine PostScript printer and times it.
+if(TARGET kpzsnap)
+  add_executable(print_bench ${CMAKE_SOURCE_DIR}/bench/win32/print_bench.cpp
+                 ${CMAKE_SOURCE_DIR}/tools/kpzsnap/control_snapshot.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/win32/postscript_test_printer.cpp)
+  target_link_libraries(print_bench PRIVATE quillon_win32 winspool)
+  target_compile_options(print_bench PRIVATE ${QUILLON_WARNINGS})
+endif()
+
 include(cmake/control.cmake)
 include(cmake/host.cmake)

@@ -94,10 +94,11 @@ bool PostScriptTestPrinter::Install() {
 
   const std::string ps = UnixName(postScript_), png = UnixName(picture_);
   if (ps.empty() || png.empty()) return Fail("finding the Unix names");
-  const std::string command = "|cat > \"" + ps + "\" && gs -q -dNOPAUSE -dBATCH -dSAFER " +
-                              "-sDEVICE=png16m -r" + std::to_string(dpi_) +
-                              " -dFirstPage=1 -dLastPage=1 \"-sOutputFile=" + png + "\" \"" + ps +
-                              "\"";
+  std::string command = "|cat > \"" + ps + "\"";
+  if (dpi_ > 0) {
+    command += " && gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=png16m -r" + std::to_string(dpi_) +
+               " -dFirstPage=1 -dLastPage=1 \"-sOutputFile=" + png + "\" \"" + ps + "\"";
+  }
   std::wstring port = Wide(command);
   std::wstring name = Wide(name_);
   std::wstring processor = L"winprint", datatype = L"RAW";

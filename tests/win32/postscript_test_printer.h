@@ -9,7 +9,8 @@ namespace quillon::test {
 
 class PostScriptTestPrinter {
  public:
-  // `folder`: a Windows folder for the PPD, the PostScript and the picture.
+  // `folder`: a Windows folder for the PPD, the PostScript and the picture; with a dpi of 0
+  // the job's PostScript is kept and no picture is made.
   explicit PostScriptTestPrinter(const std::string& folder, int dpi = 100);
   ~PostScriptTestPrinter();
   PostScriptTestPrinter(const PostScriptTestPrinter&) = delete;

@@ -192,6 +192,8 @@ void ControlSnapshot::Draw() {
   ::GdiFlush();
 }
 
+IQuillonCtl* ControlSnapshot::control() const { return parts_->ctl.Get(); }
+
 SnapImage ControlSnapshot::Image() const {
   const Parts& p = *parts_;
   SnapImage image;

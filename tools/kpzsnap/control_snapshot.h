@@ -9,6 +9,8 @@
 
 #include "tools/kpzsnap/png_writer.h"
 
+struct IQuillonCtl;
+
 namespace quillon {
 
 struct SnapView {
@@ -39,6 +41,8 @@ class ControlSnapshot {
   void Draw();
   // The picture of the last paint, the strip below the drawing left out unless asked for.
   SnapImage Image() const;
+  // The control itself, for what else a caller asks of it (printing); null when not made.
+  IQuillonCtl* control() const;
 
  private:
   struct Parts;
