@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "host/host_texts.h"
 #include "tests/win32/mirandel_plot_files.h"
 #include "tests/win32/mirandel_session.h"
+#include "tests/win32/postscript_test_printer.h"
 #include "tests/win32/temp_folder.h"
 
 namespace quillon::mirandel {
@@ -224,6 +226,31 @@ TEST_F(MirandelDocument, CopyInTheControlsMenuFillsTheClipboard) {
   }
   EXPECT_TRUE(picture);
   EXPECT_TRUE(bitmap);
+  EXPECT_TRUE(session_.VisibleDialogs().empty());
+}
+
+// "Imprimir Mapa" (Ctrl+M) with a printer: the control's dialog, OK, and a page is spooled.
+TEST_F(MirandelDocument, PrintMapPrintsAPageOnTheDefaultPrinter) {
+  test::PostScriptTestPrinter printer(folder_.path(), 0);
+  ASSERT_TRUE(printer.Install()) << printer.error();
+  ASSERT_TRUE(::SetDefaultPrinterA(printer.name().c_str()));
+  StartWith(redPlot_);
+  session_.PressShortCut('M');
+  HWND dialog = session_.WaitForDialog(8000);
+  ASSERT_NE(dialog, nullptr) << "no print dialog";
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  std::string postScript;
+  for (int i = 0; i < 200 && postScript.find("%%EOF") == std::string::npos; ++i) {
+    ::Sleep(100);
+    if (FILE* f = std::fopen(printer.postScriptFile().c_str(), "rb")) {
+      char buffer[4096];
+      postScript.clear();
+      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+        postScript.append(buffer, n);
+      std::fclose(f);
+    }
+  }
+  EXPECT_NE(postScript.find("%%Page: 1"), std::string::npos) << "no page was spooled";
   EXPECT_TRUE(session_.VisibleDialogs().empty());
 }
 
