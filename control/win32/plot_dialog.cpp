@@ -4,6 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "control/win32/module.h"
 #include "settings/win32/help.h"
@@ -92,6 +95,24 @@ void FollowForm(HWND window, PlotDialogState& s, HGLOBAL devMode) {
   ::GlobalUnlock(devMode);
 }
 
+// Another printer chosen in the list: the dialog keeps its own DEVMODE until OK, so the new
+// printer's paper is read from that printer's default DEVMODE.
+void ShowPrinterDefaults(HWND window, PlotDialogState& s, const std::string& printer) {
+  char* name = const_cast<char*>(printer.c_str());
+  const LONG size = ::DocumentPropertiesA(window, nullptr, name, nullptr, nullptr, 0);
+  if (size < static_cast<LONG>(sizeof(DEVMODEA))) return;  // a printer without a set-up
+  std::vector<BYTE> working(static_cast<std::size_t>(size));
+  auto* mode = reinterpret_cast<DEVMODEA*>(working.data());
+  if (::DocumentPropertiesA(window, nullptr, name, mode, nullptr, DM_OUT_BUFFER) < 0) return;
+  s.shownPrinterName = printer;
+  s.shownFormName.assign(reinterpret_cast<const char*>(mode->dmFormName),
+                         strnlen(reinterpret_cast<const char*>(mode->dmFormName), CCHFORMNAME));
+  ::SetDlgItemTextA(window, kFitButton, "&Fit to form");
+  s.form = FormOf(printer.c_str(), mode);
+  s.scalePercentage = FitOf(s);
+  ShowPercentage(window, s.scalePercentage);
+}
+
 void InitDialog(HWND window, HookContext& context) {
   PlotDialogState& s = *context.state;
   ::SetWindowTextA(window, PlotDialogCaption(s.mode));
@@ -157,12 +178,7 @@ BOOL Command(HWND window, HookContext& context, int id, int code) {
     case kPrinterCombo: {
       char printer[64] = {};
       ::GetDlgItemTextA(window, kPrinterCombo, printer, 51);
-      if (s.shownPrinterName != printer) {
-        s.shownPrinterName = printer;
-        s.shownFormName.clear();
-        // The dialog's DEVMODE follows the new printer once it has switched to it.
-        ::PostMessageA(window, WM_ENABLE, TRUE, 0);
-      }
+      if (s.shownPrinterName != printer) ShowPrinterDefaults(window, s, printer);
       return FALSE;
     }
     default:

@@ -449,5 +449,35 @@ TEST_F(ControlPlotTest, PlotWithFormPutsTheOriginWhereAsked) {
   EXPECT_NEAR(at0.x * 25.4 / kDpi, 20, 15);
 }
 
+// Another printer chosen in the dialog's list: the fit percentage follows its paper.
+TEST_F(ControlPlotTest, ChoosingAnotherPrinterRecomputesTheFit) {
+  test::TempFolder otherFolder;
+  test::PostScriptTestPrinter a3(otherFolder.path(), 0, "A3");
+  ASSERT_TRUE(a3.Install()) << a3.error();
+  ASSERT_EQ(host->ctl->put_PlotSilent(0), S_OK);
+  std::string onA4, onA3;
+  std::thread user([&] {
+    HWND dialog = WaitForWindow("Plot");
+    if (dialog == nullptr) return;
+    onA4 = ItemText(dialog, 305);
+    HWND list = ::GetDlgItem(dialog, 1139);
+    ::SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(a3.name().c_str()));
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1139, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+    for (int i = 0; i < 200 && ItemText(dialog, 305) == onA4; ++i) ::Sleep(10);
+    onA3 = ItemText(dialog, 305);
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  });
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  user.join();
+  // The 200 x 100 mm page: the printable width limits it on both sheets; A3's is 1.41 times
+  // A4's, a little more with the same margins.
+  const double a4 = std::atof(onA4.c_str()), a3Fit = std::atof(onA3.c_str());
+  EXPECT_GT(a4, 90) << onA4;
+  EXPECT_GT(a3Fit / a4, 1.38) << onA4 << " then " << onA3;
+  EXPECT_LT(a3Fit / a4, 1.5) << onA4 << " then " << onA3;
+}
+
 }  // namespace
 }  // namespace quillon::control_test

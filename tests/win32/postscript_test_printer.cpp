@@ -37,11 +37,52 @@ void RemovePrinter(const std::wstring& name) {
   }
 }
 
+// The printer's default DEVMODE with the paper of that form name.
+bool SetDefaultPaper(HANDLE printer, std::wstring& name, const std::wstring& paper) {
+  const LONG size = ::DocumentPropertiesW(nullptr, printer, name.data(), nullptr, nullptr, 0);
+  if (size < static_cast<LONG>(sizeof(DEVMODEW))) return false;
+  std::vector<BYTE> buffer(static_cast<std::size_t>(size));
+  auto* mode = reinterpret_cast<DEVMODEW*>(buffer.data());
+  if (::DocumentPropertiesW(nullptr, printer, name.data(), mode, nullptr, DM_OUT_BUFFER) < 0)
+    return false;
+  if (paper == mode->dmFormName) return true;
+  // The paper's id from the driver's own list.
+  const int count = ::DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERNAMES, nullptr, nullptr);
+  if (count <= 0) return false;
+  std::vector<wchar_t> names(static_cast<std::size_t>(count) * 64);
+  std::vector<WORD> ids(static_cast<std::size_t>(count));
+  ::DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERNAMES, names.data(), nullptr);
+  ::DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERS, reinterpret_cast<wchar_t*>(ids.data()),
+                        nullptr);
+  int found = -1;
+  for (int i = 0; i < count && found < 0; ++i)
+    if (paper == std::wstring(&names[i * 64], wcsnlen(&names[i * 64], 64))) found = i;
+  if (found < 0) return false;
+  lstrcpynW(mode->dmFormName, paper.c_str(), CCHFORMNAME);
+  mode->dmPaperSize = static_cast<short>(ids[found]);
+  mode->dmFields |= DM_FORMNAME | DM_PAPERSIZE;
+  if (::DocumentPropertiesW(nullptr, printer, name.data(), mode, mode,
+                            DM_IN_BUFFER | DM_OUT_BUFFER) < 0) {
+    return false;
+  }
+  DWORD needed = 0;
+  ::GetPrinterW(printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed);
+  if (needed == 0 || !::GetPrinterW(printer, 2, info.data(), needed, &needed)) return false;
+  auto* level2 = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
+  level2->pDevMode = mode;
+  level2->pSecurityDescriptor = nullptr;
+  return ::SetPrinterW(printer, 2, info.data(), 0) != FALSE;
+}
+
 }  // namespace
 
-PostScriptTestPrinter::PostScriptTestPrinter(const std::string& folder, int dpi)
+PostScriptTestPrinter::PostScriptTestPrinter(const std::string& folder, int dpi,
+                                             const std::string& paper)
     : folder_(folder),
-      name_("Quillon Test PS " + std::to_string(::GetCurrentProcessId())),
+      name_("Quillon Test PS " + std::to_string(::GetCurrentProcessId()) +
+            (paper == "A4" ? "" : " " + paper)),
+      paper_(paper),
       postScript_(folder + "\\job.ps"),
       picture_(folder + "\\job.png"),
       dpi_(dpi) {}
@@ -112,11 +153,14 @@ bool PostScriptTestPrinter::Install() {
   HANDLE added = ::AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
   if (!added) return Fail("AddPrinterW");
   installed_ = true;
-  wchar_t kA4[] = L"A4";
+  std::wstring paper = Wide(paper_);
   ::SetPrinterDataExW(added, L"PPD Overrides", L"DefaultPageSize", REG_SZ,
-                      reinterpret_cast<BYTE*>(kA4), sizeof kA4);
+                      reinterpret_cast<BYTE*>(paper.data()),
+                      static_cast<DWORD>((paper.size() + 1) * sizeof(wchar_t)));
+  // The printer's own default set-up names the paper too: dialogs start from it.
+  const bool paperSet = SetDefaultPaper(added, name, paper);
   ::ClosePrinter(added);
-  return true;
+  return paperSet || Fail("setting the default paper");
 }
 
 }  // namespace quillon::test

@@ -11,7 +11,10 @@ class PostScriptTestPrinter {
  public:
   // `folder`: a Windows folder for the PPD, the PostScript and the picture; with a dpi of 0
   // the job's PostScript is kept and no picture is made.
-  explicit PostScriptTestPrinter(const std::string& folder, int dpi = 100);
+  // `paper`: the PPD's page size the printer starts with; a printer of another paper than A4
+  // has it in its name.
+  explicit PostScriptTestPrinter(const std::string& folder, int dpi = 100,
+                                 const std::string& paper = "A4");
   ~PostScriptTestPrinter();
   PostScriptTestPrinter(const PostScriptTestPrinter&) = delete;
   PostScriptTestPrinter& operator=(const PostScriptTestPrinter&) = delete;
@@ -28,7 +31,7 @@ class PostScriptTestPrinter {
  private:
   bool Fail(const std::string& step);
 
-  std::string folder_, name_, postScript_, picture_, error_;
+  std::string folder_, name_, paper_, postScript_, picture_, error_;
   int dpi_;
   bool installed_ = false;
 };
