@@ -175,6 +175,7 @@ DrawResult DrawContext::DrawPrint(Device& printer, const PrintJob& job,
   if (!state_) return {};
   DrawState& st = *state_;
   ResetDrawState();
+  st.rotation = job.rotation;
   st.target = &printer;
   SelectInitialObjects();
   DrawDocument(nullptr, 1, job.width, job.height, job.originX, job.originY, documentName,

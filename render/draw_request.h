@@ -16,11 +16,13 @@ struct ScreenView {
   bool extentsFromZoom = false;
 };
 
-// A print draw: the extents and origin handed to the print mapping, and what it maps.
+// A print draw: the extents and origin handed to the print mapping, what it maps, and the
+// view's rotation (the print turns with the view even before the view was painted).
 struct PrintJob {
   double width = 0, height = 0;
   double originX = 0, originY = 0;
   PlotType plotType = PlotType::WholePage;
+  int rotation = 0;
 };
 
 // The page in dots (not truncated) at the resolution the last draw ended with.

@@ -166,7 +166,9 @@ bool QuillonCtl::PrintJobNow(const PrintJob& job) {
   });
   {
     GdiDevice device(dc);
-    context_->DrawPrint(device, job, AnsiDataFileName());
+    PrintJob turned = job;
+    turned.rotation = nav_.view.Rot;
+    context_->DrawPrint(device, turned, AnsiDataFileName());
   }
   context_->SetPrintDeviceRelease(nullptr);
   if (!released) ::DeleteDC(dc);

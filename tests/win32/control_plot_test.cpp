@@ -88,6 +88,24 @@ class ControlPlotTest : public ::testing::Test {
     return LongestRedRun(page) * 25.4 / kDpi;
   }
 
+  // Where the first red pixel of the printed page lies (row by row), in picture pixels;
+  // (-1, -1) when the page has none or is missing.
+  POINT PrintedLineStart() {
+    test::Picture page;
+    POINT first{-1, -1};
+    if (!test::ReadPng(printer.pictureFile(), page)) {
+      ADD_FAILURE() << "no picture of the page at " << printer.pictureFile();
+      return first;
+    }
+    for (std::uint32_t row = 0; row < page.height; ++row)
+      for (std::uint32_t column = 0; column < page.width; ++column) {
+        const std::uint32_t p = page.At(column, row);
+        if (((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80)
+          return {static_cast<LONG>(column), static_cast<LONG>(row)};
+      }
+    return first;
+  }
+
   test::TempFolder folder;
   test::PostScriptTestPrinter printer{folder.path(), kDpi};
   std::string plot;
@@ -224,30 +242,46 @@ TEST_F(ControlPlotTest, NegativePercentageKeepsTheDialogOpenAndCancelPrintsNothi
 // after the confirmation the plot is printed at true size.
 TEST_F(ControlPlotTest, PlotToFormPrintsThePlacedAreaAfterConfirming) {
   ASSERT_EQ(host->ctl->put_PrintScaleOptions(2), S_OK);
-  ASSERT_EQ(host->ctl->PlotToForm(), S_OK);
   HWND window = host->ControlWindow();
   ASSERT_NE(window, nullptr);
-  std::atomic<bool> asked{false};
-  std::thread user([&] {
-    if (HWND dialog = WaitForWindow("Quillon")) {
-      asked = true;
-      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    }
-  });
-  ::DeleteFileA(printer.pictureFile().c_str());
-  // The sheet is taller than the window: arming zoomed the view out. The outline's corner is
-  // dragged onto the page's corner, so that the sheet covers the whole 160 mm line.
-  double xOrg = 0, yOrg = 0;
-  host->ctl->get_xOrg(&xOrg);
-  host->ctl->get_yOrg(&yOrg);
-  const int x = static_cast<int>(xOrg), y = static_cast<int>(yOrg);
-  ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x + 30, y + 30));
-  ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 15, y + 15));
-  ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-  ::SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  user.join();
-  EXPECT_TRUE(asked) << "no confirmation";
+  // Arms the tool, drags the outline's corner by real mouse messages to (page corner + shift)
+  // and confirms; answers the printed line's start.
+  double scale = 0;
+  auto placeAndPrint = [&](int shift) {
+    EXPECT_EQ(host->ctl->PlotToForm(), S_OK);
+    std::atomic<bool> asked{false};
+    std::thread user([&] {
+      if (HWND dialog = WaitForWindow("Quillon")) {
+        asked = true;
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      }
+    });
+    ::DeleteFileA(printer.pictureFile().c_str());
+    // The sheet is taller than the window: arming zoomed the view out.
+    double xOrg = 0, yOrg = 0;
+    host->ctl->get_xOrg(&xOrg);
+    host->ctl->get_yOrg(&yOrg);
+    host->ctl->get_ViewScale(&scale);
+    const int x = static_cast<int>(xOrg) + shift, y = static_cast<int>(yOrg);
+    ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x + 30, y + 30));
+    ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 15, y + 15));
+    ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+    ::SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    user.join();
+    EXPECT_TRUE(asked) << "no confirmation";
+    return PrintedLineStart();
+  };
+  // The outline's corner on the page's corner: the sheet covers the whole 160 mm line.
+  const POINT onCorner = placeAndPrint(0);
   EXPECT_NEAR(PrintedLineMm(), 160, 1.5);
+  ASSERT_GT(scale, 0);
+  // The sheet dragged 10 pixels further left: the plot lies 10 pixels' worth of millimetres
+  // (one dot is a millimetre) further right on the paper.
+  const POINT shifted = placeAndPrint(-10);
+  ASSERT_GE(onCorner.x, 0);
+  ASSERT_GE(shifted.x, 0);
+  EXPECT_NEAR((shifted.x - onCorner.x) * 25.4 / kDpi, 10 / scale, 1.0);
+  EXPECT_NEAR(shifted.y, onCorner.y, 2);
 }
 
 TEST_F(ControlPlotTest, PlotToFormCancelledPrintsNothing) {
@@ -422,21 +456,7 @@ TEST_F(ControlPlotTest, PlotWithFormPutsTheOriginWhereAsked) {
   auto lineStart = [&](double x, double y) {
     ::DeleteFileA(printer.pictureFile().c_str());
     EXPECT_EQ(host->ctl->PlotWithForm(x, y), S_OK);
-    test::Picture page;
-    POINT first{-1, -1};
-    if (!test::ReadPng(printer.pictureFile(), page)) {
-      ADD_FAILURE() << "no page";
-      return first;
-    }
-    for (std::uint32_t row = 0; row < page.height && first.x < 0; ++row)
-      for (std::uint32_t column = 0; column < page.width; ++column) {
-        const std::uint32_t p = page.At(column, row);
-        if (((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80) {
-          first = {static_cast<LONG>(column), static_cast<LONG>(row)};
-          break;
-        }
-      }
-    return first;
+    return PrintedLineStart();
   };
   const POINT at0 = lineStart(0, 0);
   const POINT moved = lineStart(printerDpi, printerDpi / 2.0);  // one inch right, half down
@@ -477,6 +497,24 @@ TEST_F(ControlPlotTest, ChoosingAnotherPrinterRecomputesTheFit) {
   EXPECT_GT(a4, 90) << onA4;
   EXPECT_GT(a3Fit / a4, 1.38) << onA4 << " then " << onA3;
   EXPECT_LT(a3Fit / a4, 1.5) << onA4 << " then " << onA3;
+}
+
+// At fit the page turns with the view: at 270 the line across the page runs down the paper,
+// enlarged to the sheet's printable height (at least 270 mm of A4's 297).
+TEST_F(ControlPlotTest, FitTurnsThePageWithTheView) {
+  // Turned by a script and printed at once, before any paint shows the turn.
+  ASSERT_EQ(host->ctl->put_Rot(270), S_OK);
+  ASSERT_EQ(host->ctl->put_PrintScaleOptions(1), S_OK);
+  ::DeleteFileA(printer.pictureFile().c_str());
+  ASSERT_EQ(host->ctl->Plot(0), S_OK);
+  test::Picture page;
+  ASSERT_TRUE(test::ReadPng(printer.pictureFile(), page));
+  const double down = LongestRedRun(page, true) * 25.4 / kDpi;
+  const double across = LongestRedRun(page, false) * 25.4 / kDpi;
+  // The 200 x 100 mm page fits by its 200 mm side to the printable height: 160 mm of line
+  // become 160 * height / 200.
+  EXPECT_GT(down, 160 * 270 / 200.0) << down;
+  EXPECT_LT(across, 5) << across;
 }
 
 }  // namespace
