@@ -31,8 +31,15 @@ bool DcMapping::Read(HDC dc) {
   m22_ = static_cast<float>(sy);
   dx_ = static_cast<float>(viewportOrg.x - sx * windowOrg.x);
   dy_ = static_cast<float>(viewportOrg.y - sy * windowOrg.y);
-  scale_ = std::max(std::fabs(sx), std::fabs(sy));
   return std::isfinite(m11_) && std::isfinite(m22_) && std::isfinite(dx_) && std::isfinite(dy_);
+}
+
+double DcMapping::PenPixels(double width) const {
+  const auto along = [width](float factor, float offset) {
+    return std::fabs(std::floor(width * static_cast<double>(factor) + offset + 0.5) -
+                     std::floor(static_cast<double>(offset) + 0.5));
+  };
+  return std::max(along(m11_, dx_), along(m22_, dy_));
 }
 
 bool DcMapping::Map(DevicePoint logical, DevicePoint& device) const {

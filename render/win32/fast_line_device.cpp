@@ -81,7 +81,8 @@ const FastLineDevice::PenFacts* FastLineDevice::ThinPen() {
   const PenFacts& pen = found->second;
   if (pen.cosmetic) return &pen;
   const DcMapping* mapping = Mapping();
-  if (!mapping || !(pen.width * mapping->scale() <= 1.0)) return nullptr;
+  // GDI rounds a geometric pen's width to whole pixels: up to 1.5 it draws one pixel wide.
+  if (!mapping || !(mapping->PenPixels(pen.width) <= 1.0)) return nullptr;
   return &pen;
 }
 

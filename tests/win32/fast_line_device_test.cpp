@@ -82,7 +82,7 @@ std::string Difference(const MemoryDc& a, const MemoryDc& b) {
 class FastLineMatchTest : public ::testing::Test {
  protected:
   void Draw(const Mapping& m, const std::vector<std::vector<DevicePoint>>& lines,
-            void (*clip)(HDC) = nullptr) {
+            void (*clip)(HDC) = nullptr, int penWidth = -1) {
     fast.Fill(RGB(255, 255, 255));
     cosmetic.Fill(RGB(255, 255, 255));
     for (HDC dc : {fast.dc(), cosmetic.dc()}) {
@@ -92,7 +92,8 @@ class FastLineMatchTest : public ::testing::Test {
     {
       GdiDevice gdi(fast.dc());
       FastLineDevice device(gdi);
-      const ObjectId pen = ThinPen(device, kRed, m.isotropic ? LogicalPixel(m) / 2 : 1);
+      const int width = penWidth >= 0 ? penWidth : m.isotropic ? LogicalPixel(m) / 2 : 1;
+      const ObjectId pen = ThinPen(device, kRed, static_cast<std::uint32_t>(width));
       const ObjectId old = device.SelectObject(pen);
       for (const auto& line : lines) device.Polyline(line);
       device.SelectObject(old);
@@ -158,6 +159,20 @@ TEST_F(FastLineMatchTest, RandomPolylinesMatchUnderEveryMapping) {
       ASSERT_EQ(diff, "") << m.name << " trial " << trial;
     }
   }
+}
+
+TEST_F(FastLineMatchTest, PensGdiRoundsToOnePixelAreThin) {
+  // At 0.373 pixels per unit, widths 3 and 4 make 1.12 and 1.49 pixels: GDI draws both one
+  // pixel wide, so they take the fast path and must match the cosmetic pen.
+  std::vector<std::vector<DevicePoint>> lines;
+  for (int i = 0; i < 10; ++i) lines.push_back({{-40 + 30 * i, -30}, {200 - 17 * i, 150}, {9 * i, 60}});
+  for (int width : {3, 4}) {
+    Draw(kMappings[3], lines, nullptr, width);
+    EXPECT_EQ(Difference(fast, cosmetic), "") << "width " << width;
+  }
+  // Width 5 makes 1.87 pixels: two wide, GDI's own.
+  Draw(kMappings[3], lines, nullptr, 5);
+  EXPECT_NE(Difference(fast, cosmetic), "");
 }
 
 TEST_F(FastLineMatchTest, ClipRectanglesAndRegionsMatch) {
@@ -317,6 +332,7 @@ TEST(FastLineDevice, OtherPensDrawExactlyAsPlainGdi) {
   const Case cases[] = {
       {"dashed", PS_DASH, 1, R2_COPYPEN, false},
       {"wide", PS_SOLID, 3, R2_COPYPEN, false},
+      {"two pixels", PS_SOLID, 2, R2_COPYPEN, false},
       {"masked", PS_SOLID, 1, R2_MASKPEN, false},
       {"xor", PS_SOLID, 1, R2_XORPEN, false},
       {"plain pen", PS_SOLID, 1, R2_COPYPEN, true},
