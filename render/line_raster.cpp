@@ -71,7 +71,8 @@ bool DrawLine(const PixelSurface& surface, const PixelClip& clip, DevicePoint fr
     last = std::min(last, majorStart - majorLow + 1);
   }
   // ... and whose minor coordinate minorStart + minorStep * m(k) lies in [minorLow, minorHigh).
-  const std::int64_t stepsLow = minorStep > 0 ? minorLow - minorStart : minorStart - (minorHigh - 1);
+  const std::int64_t stepsLow =
+      minorStep > 0 ? minorLow - minorStart : minorStart - (minorHigh - 1);
   const std::int64_t stepsHigh = minorStep > 0 ? minorHigh - 1 - minorStart : minorStart - minorLow;
   if (stepsHigh < 0) return true;
   first = std::max(first, FirstStepWith(stepsLow, major, minor, bias));
@@ -85,7 +86,8 @@ bool DrawLine(const PixelSurface& surface, const PixelClip& clip, DevicePoint fr
   std::int64_t x = xMajor ? majorStart + majorStep * first : minorStart + minorStep * steps;
   std::int64_t y = xMajor ? minorStart + minorStep * steps : majorStart + majorStep * first;
   // An index, not a pointer: the walk's last step may point past the bitmap.
-  std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y) * surface.rowStep + static_cast<std::ptrdiff_t>(x);
+  std::ptrdiff_t at =
+      static_cast<std::ptrdiff_t>(y) * surface.rowStep + static_cast<std::ptrdiff_t>(x);
   const std::ptrdiff_t majorDelta = xMajor ? majorStep : majorStep * surface.rowStep;
   const std::ptrdiff_t minorDelta = xMajor ? minorStep * surface.rowStep : minorStep;
   const std::int64_t twoMinor = 2 * minor, twoMajor = 2 * major;

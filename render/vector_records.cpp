@@ -48,8 +48,7 @@ bool HandlePolyline(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader
     return true;
   }
   if (!st.line.valid) CreateLinePen(ctx, st, 0);
-  if (!OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width))
-    st.target->Polyline(points);
+  if (!OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width)) st.target->Polyline(points);
   return true;
 }
 

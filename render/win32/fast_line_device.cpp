@@ -122,8 +122,8 @@ ObjectId FastLineDevice::ExtCreatePen(std::uint32_t style, std::uint32_t width,
   const ObjectId pen = Gdi().ExtCreatePen(style, width, brush, dashes);
   if (pen != kNoObject) {
     PenFacts facts;
-    facts.solid = (style & PS_STYLE_MASK) == PS_SOLID && brush.style == BS_SOLID &&
-                  (brush.colour >> 24) == 0;
+    facts.solid =
+        (style & PS_STYLE_MASK) == PS_SOLID && brush.style == BS_SOLID && (brush.colour >> 24) == 0;
     facts.cosmetic = (style & PS_TYPE_MASK) == PS_COSMETIC;
     facts.width = width;
     facts.colour = brush.colour;

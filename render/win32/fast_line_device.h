@@ -2,12 +2,12 @@
 // The screen's device: thin solid lines drawn fast, everything else handed to GDI as it is.
 //
 // A polyline whose pen is solid, copies its colour (R2_COPYPEN) and is drawn by GDI at most
-// one device pixel wide (its width rounded to whole pixels) is drawn as GDI draws a cosmetic one-pixel line. Into a 32-bit DIB section with
-// a rectangular clip the line rasteriser writes the pixels itself (after GdiFlush, so that it
-// lands on whatever GDI drew before); on any other DC such polylines go to GDI with a cosmetic
-// pen, consecutive ones of one colour in one PolyPolyline. Dashed, wide and otherwise mixed
-// pens, and the plain pens made for Windows 9x (CreatePen), keep their GDI path.
-// For the screen only: printers, metafiles and the clipboard get a plain GdiDevice.
+// one device pixel wide (its width rounded to whole pixels) is drawn as GDI draws a cosmetic
+// one-pixel line. Into a 32-bit DIB section with a rectangular clip the line rasteriser writes the
+// pixels itself (after GdiFlush, so that it lands on whatever GDI drew before); on any other DC
+// such polylines go to GDI with a cosmetic pen, consecutive ones of one colour in one PolyPolyline.
+// Dashed, wide and otherwise mixed pens, and the plain pens made for Windows 9x (CreatePen), keep
+// their GDI path. For the screen only: printers, metafiles and the clipboard get a plain GdiDevice.
 
 #include <optional>
 #include <unordered_map>

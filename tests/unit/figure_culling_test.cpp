@@ -95,7 +95,8 @@ TEST_F(FigureCullingTest, SkippedFiguresLeaveTheSameObjectsAsDrawnOnes) {
   auto build = [] {
     KpzBuilder b = Page();
     b.LineColour(KpzBuilder::Rgb(200, 0, 0)).Polyline({{500, 500}, {600, 600}});
-    b.FillColour(1, KpzBuilder::Rgb(0, 0, 200)).PolygonSet(3, {{{500, 500}, {600, 500}, {600, 600}}});
+    b.FillColour(1, KpzBuilder::Rgb(0, 0, 200))
+        .PolygonSet(3, {{{500, 500}, {600, 500}, {600, 600}}});
     b.LineWidth(3).Polyline({{700, 700}, {800, 800}});
     return b;
   };

@@ -16,7 +16,9 @@ constexpr std::uint32_t kInk = 0x00123456, kPaper = 0x00FFFFFF, kGuard = 0xDEADB
 class Canvas {
  public:
   Canvas(int width, int height, bool bottomUp = false)
-      : width_(width), height_(height), stride_(width + 2 * kFrame),
+      : width_(width),
+        height_(height),
+        stride_(width + 2 * kFrame),
         memory_(static_cast<std::size_t>(stride_) * (height + 2 * kFrame), kGuard) {
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x) Cell(x, y) = kPaper;
@@ -68,14 +70,16 @@ std::vector<std::vector<bool>> Reference(int width, int height, PixelClip clip, 
   const bool xMajor = adx > ady;
   const long major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
   int octant;
-  if (dy > 0) octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
-  else octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
+  if (dy > 0)
+    octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
+  else
+    octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
   const long bias = (0xB4 >> (octant - 1)) & 1;
   long err = 2 * minor - major;
   long x = a.x, y = a.y;
   for (long k = 0; k < major; ++k) {
-    if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom && x >= 0 &&
-        y >= 0 && x < width && y < height)
+    if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom && x >= 0 && y >= 0 &&
+        x < width && y < height)
       set[y][x] = true;
     if (err + bias > 0) {
       (xMajor ? y : x) += (xMajor ? dy : dx) > 0 ? 1 : -1;
@@ -98,7 +102,9 @@ void ExpectMatches(const Canvas& canvas, const std::vector<std::vector<bool>>& e
 
 TEST(LineRaster, ClippedLinesKeepExactlyThePixelsOfTheWholeLine) {
   std::mt19937 random(7);
-  auto in = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto in = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
   for (int trial = 0; trial < 4000; ++trial) {
     const int w = in(1, 40), h = in(1, 30);
     const bool bottomUp = trial % 2 == 1;
@@ -164,8 +170,11 @@ TEST(LineRaster, CoordinatesTooLargeAreRefusedAndLargeOnesStayInside) {
     for (int x = 0; x < 16; ++x) ASSERT_EQ(canvas.At(x, y), kPaper);
   // Lines from the far corners of the allowed range through the bitmap.
   const std::int32_t m = kMaxRasterCoordinate;
-  const DevicePoint far[][2] = {{{-m, -m}, {m, m}}, {{m, -m}, {-m, m}}, {{-m, 5}, {m, 6}},
-                                {{7, -m}, {8, m}},  {{-m, -m + 3}, {m, m - 1}}};
+  const DevicePoint far[][2] = {{{-m, -m}, {m, m}},
+                                {{m, -m}, {-m, m}},
+                                {{-m, 5}, {m, 6}},
+                                {{7, -m}, {8, m}},
+                                {{-m, -m + 3}, {m, m - 1}}};
   int inked = 0;
   for (const auto& line : far) {
     EXPECT_TRUE(DrawLine(canvas.surface(), all, line[0], line[1], kInk));

@@ -53,8 +53,8 @@ void Apply(HDC dc, const Mapping& m) {
 // The logical size of one device pixel under a mapping, rounded up.
 int LogicalPixel(const Mapping& m) {
   if (!m.isotropic) return 1;
-  const double scale = std::min(double(m.viewport.cx) / m.window.cx,
-                                double(m.viewport.cy) / m.window.cy);
+  const double scale =
+      std::min(double(m.viewport.cx) / m.window.cx, double(m.viewport.cy) / m.window.cy);
   return std::max(1, int(1.0 / scale));
 }
 
@@ -117,19 +117,44 @@ TEST_F(FastLineMatchTest, ChosenLinesMatchGdisCosmeticPenPixelForPixel) {
   // In device pixels: every octant with exact halves, edges and corners crossed, ends on and
   // beyond the edges, zero-length and one-pixel lines.
   const std::vector<DevicePoint> cases[] = {
-      {{20, 20}, {30, 25}}, {{20, 20}, {25, 30}}, {{20, 20}, {15, 30}},
-      {{20, 20}, {10, 25}}, {{20, 20}, {10, 15}}, {{20, 20}, {15, 10}},
-      {{20, 20}, {25, 10}}, {{20, 20}, {30, 15}}, {{20, 20}, {22, 21}},
-      {{20, 20}, {21, 22}}, {{20, 20}, {18, 21}}, {{20, 20}, {19, 22}},
-      {{20, 20}, {18, 19}}, {{20, 20}, {19, 18}}, {{20, 20}, {22, 19}},
-      {{20, 20}, {21, 18}}, {{20, 20}, {30, 30}}, {{20, 20}, {10, 10}},
-      {{20, 20}, {20, 20}}, {{20, 20}, {21, 20}}, {{20, 20}, {19, 20}},
-      {{20, 20}, {20, 21}}, {{20, 20}, {20, 19}}, {{20, 20}, {21, 21}},
-      {{-10, -7}, {80, 60}}, {{-30, 5}, {100, 40}}, {{5, -30}, {40, 100}},
-      {{70, -5}, {-6, 52}},  {{0, 0}, {kW, kH}},     {{kW - 1, 0}, {-1, kH}},
-      {{0, 47}, {63, 47}},   {{63, 0}, {63, 47}},    {{-1, -1}, {kW, -1}},
-      {{-5, 10}, {0, 10}},   {{kW, 10}, {kW - 3, 10}}, {{10, 10}, {50, 10}, {50, 40}, {10, 10}},
-      {{-1000, 24}, {1000, 25}}, {{3, 1000000}, {4, -1000000}},
+      {{20, 20}, {30, 25}},
+      {{20, 20}, {25, 30}},
+      {{20, 20}, {15, 30}},
+      {{20, 20}, {10, 25}},
+      {{20, 20}, {10, 15}},
+      {{20, 20}, {15, 10}},
+      {{20, 20}, {25, 10}},
+      {{20, 20}, {30, 15}},
+      {{20, 20}, {22, 21}},
+      {{20, 20}, {21, 22}},
+      {{20, 20}, {18, 21}},
+      {{20, 20}, {19, 22}},
+      {{20, 20}, {18, 19}},
+      {{20, 20}, {19, 18}},
+      {{20, 20}, {22, 19}},
+      {{20, 20}, {21, 18}},
+      {{20, 20}, {30, 30}},
+      {{20, 20}, {10, 10}},
+      {{20, 20}, {20, 20}},
+      {{20, 20}, {21, 20}},
+      {{20, 20}, {19, 20}},
+      {{20, 20}, {20, 21}},
+      {{20, 20}, {20, 19}},
+      {{20, 20}, {21, 21}},
+      {{-10, -7}, {80, 60}},
+      {{-30, 5}, {100, 40}},
+      {{5, -30}, {40, 100}},
+      {{70, -5}, {-6, 52}},
+      {{0, 0}, {kW, kH}},
+      {{kW - 1, 0}, {-1, kH}},
+      {{0, 47}, {63, 47}},
+      {{63, 0}, {63, 47}},
+      {{-1, -1}, {kW, -1}},
+      {{-5, 10}, {0, 10}},
+      {{kW, 10}, {kW - 3, 10}},
+      {{10, 10}, {50, 10}, {50, 40}, {10, 10}},
+      {{-1000, 24}, {1000, 25}},
+      {{3, 1000000}, {4, -1000000}},
       {{-2000000000, 10}, {2000000000, 30}},
   };
   for (const auto& lines : cases) {
@@ -165,7 +190,8 @@ TEST_F(FastLineMatchTest, PensGdiRoundsToOnePixelAreThin) {
   // At 0.373 pixels per unit, widths 3 and 4 make 1.12 and 1.49 pixels: GDI draws both one
   // pixel wide, so they take the fast path and must match the cosmetic pen.
   std::vector<std::vector<DevicePoint>> lines;
-  for (int i = 0; i < 10; ++i) lines.push_back({{-40 + 30 * i, -30}, {200 - 17 * i, 150}, {9 * i, 60}});
+  for (int i = 0; i < 10; ++i)
+    lines.push_back({{-40 + 30 * i, -30}, {200 - 17 * i, 150}, {9 * i, 60}});
   for (int width : {3, 4}) {
     Draw(kMappings[3], lines, nullptr, width);
     EXPECT_EQ(Difference(fast, cosmetic), "") << "width " << width;
@@ -177,8 +203,7 @@ TEST_F(FastLineMatchTest, PensGdiRoundsToOnePixelAreThin) {
 
 TEST_F(FastLineMatchTest, ClipRectanglesAndRegionsMatch) {
   std::vector<std::vector<DevicePoint>> lines;
-  for (int i = 0; i < 12; ++i)
-    lines.push_back({{-5 + 7 * i, -3}, {70 - 5 * i, 50}, {i, 20 + i}});
+  for (int i = 0; i < 12; ++i) lines.push_back({{-5 + 7 * i, -3}, {70 - 5 * i, 50}, {i, 20 + i}});
   Draw(kMappings[0], lines, [](HDC dc) { ::IntersectClipRect(dc, 9, 7, 41, 30); });
   EXPECT_EQ(Difference(fast, cosmetic), "") << "rectangle";
   EXPECT_EQ(fast.PixelColour(5, 5), RGB(255, 255, 255));
@@ -220,7 +245,7 @@ TEST(FastLineDevice, LinesLieBetweenTheFillsDrawnBeforeAndAfterThem) {
   device.DeleteObject(green);
   EXPECT_EQ(surface.PixelColour(10, 20), kRed);
   EXPECT_EQ(surface.PixelColour(10, 21), kBlue);
-  EXPECT_EQ(surface.PixelColour(35, 20), kRed);    // the second line over the green
+  EXPECT_EQ(surface.PixelColour(35, 20), kRed);  // the second line over the green
   EXPECT_EQ(surface.PixelColour(35, 22), kGreen);
   EXPECT_EQ(surface.PixelColour(54, 20), kGreen);  // the last fill over the line
   EXPECT_EQ(surface.PixelColour(59, 20), kRed);
@@ -330,12 +355,9 @@ TEST(FastLineDevice, OtherPensDrawExactlyAsPlainGdi) {
     bool plainPen;  // CreatePen, as made for Windows 9x
   };
   const Case cases[] = {
-      {"dashed", PS_DASH, 1, R2_COPYPEN, false},
-      {"wide", PS_SOLID, 3, R2_COPYPEN, false},
-      {"two pixels", PS_SOLID, 2, R2_COPYPEN, false},
-      {"masked", PS_SOLID, 1, R2_MASKPEN, false},
-      {"xor", PS_SOLID, 1, R2_XORPEN, false},
-      {"plain pen", PS_SOLID, 1, R2_COPYPEN, true},
+      {"dashed", PS_DASH, 1, R2_COPYPEN, false},      {"wide", PS_SOLID, 3, R2_COPYPEN, false},
+      {"two pixels", PS_SOLID, 2, R2_COPYPEN, false}, {"masked", PS_SOLID, 1, R2_MASKPEN, false},
+      {"xor", PS_SOLID, 1, R2_XORPEN, false},         {"plain pen", PS_SOLID, 1, R2_COPYPEN, true},
   };
   for (const Case& c : cases) {
     MemoryDc viaFast(kW, kH), viaGdi(kW, kH);
