@@ -124,6 +124,9 @@ class Device {
   virtual bool SelectClipRgnNone() = 0;
   virtual int GetClipBox(DeviceRect& box) = 0;
   virtual bool RectVisible(const DeviceRect& rect) = 0;
+  // The clip box in logical units, for skipping figures that cannot show. False when the
+  // device does not say or nothing is clipped away; then every figure is drawn.
+  virtual bool GetVisibleBox(DeviceRect&) { return false; }
   virtual int SaveDC() = 0;
   virtual bool RestoreDC(int saved) = 0;
 

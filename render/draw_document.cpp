@@ -6,6 +6,7 @@
 #include "base/numeric.h"
 #include "document/kpz_tables.h"
 #include "render/draw_context.h"
+#include "render/figure_culling.h"
 #include "render/pattern_table.h"
 #include "render/record_dispatch.h"
 #include "render/setup_mapping.h"
@@ -47,6 +48,7 @@ int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth,
     FreeDrawBuffers();
     Device* device = st.target;
     st.target = nullptr;
+    st.visible = {};
     if (print && device) {
       if (jobStarted) device->EndDocument();
       if (releasePrintDevice_) releasePrintDevice_(*device);
@@ -90,11 +92,13 @@ int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth,
     }
   } else {
     st.target = targetDc;
-    if (targetDc && haveBuffer)
+    if (targetDc && haveBuffer) {
       SetupScreenMapping(
           *targetDc, st,
           {static_cast<double>(TruncToInt(viewWidth)), static_cast<double>(TruncToInt(viewHeight)),
            static_cast<double>(TruncToInt(originX)), static_cast<double>(TruncToInt(originY))});
+      TakeVisibleArea(st, *targetDc, 1.0 / st.zoom);
+    }
   }
 
   if (st.target && haveBuffer) DrawPages(st);

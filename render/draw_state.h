@@ -85,6 +85,13 @@ struct PrintSettings {
   }
 };
 
+// The part of the logical plane a screen draw can show, widened by a few device pixels for
+// the rounding of the mapping; figures wholly outside it are not sent to the device.
+struct VisibleArea {
+  bool known = false;  // false: every figure is drawn
+  std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
 class DrawState {
  public:
   explicit DrawState(const KpzDocument& document)
@@ -104,6 +111,7 @@ class DrawState {
   bool recomputeExtents = false;
   double resultWidth = 0, resultHeight = 0;
   int rotation = 0;  // 0, 90, 180 or 270
+  VisibleArea visible;  // set for the length of a screen draw
   // Dots per metre: the header's, until a sheet background record gives its own.
   double resolution = 0;
   PrintSettings print;

@@ -1,5 +1,6 @@
 #include "render/fill_records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "base/numeric.h"
 #include "document/kpz_values.h"
 #include "document/opcodes.h"
+#include "render/figure_culling.h"
 #include "render/fill_brush.h"
 #include "render/line_pens.h"
 #include "render/pattern_table.h"
@@ -86,7 +88,9 @@ bool HandlePolygonSet(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteRead
     restore.pen = dc.SelectObject(dc.GetStockObject(gdi::kStockNullPen));
   }
   // ALTERNATE, the DC's default fill mode: inner rings are holes.
-  if (wide || !patternPrint) dc.PolyPolygon(points, counts);
+  const double edge = std::max(st.line.width, st.outline.width);
+  if ((wide || !patternPrint) && !OutsideVisibleArea(st, ctx.windows9x(), points, edge))
+    dc.PolyPolygon(points, counts);
   return true;
 }
 

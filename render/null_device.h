@@ -78,6 +78,13 @@ class NullDevice : public Device {
     return Count(1);
   }
   bool RectVisible(const DeviceRect&) override { return Count(1); }
+  // A benchmark gives the logical box its view would show, so that figures outside it are
+  // skipped as on a real device.
+  void SetVisibleBox(const DeviceRect& box) { visibleBox_ = box, hasVisibleBox_ = true; }
+  bool GetVisibleBox(DeviceRect& box) override {
+    box = visibleBox_;
+    return Count(hasVisibleBox_);
+  }
   int SaveDC() override { return Count(1); }
   bool RestoreDC(int) override { return Count(1); }
 
@@ -98,6 +105,8 @@ class NullDevice : public Device {
   }
 
   std::uint64_t calls_ = 0, primitives_ = 0, points_ = 0, created_ = 0;
+  DeviceRect visibleBox_{0, 0, 0, 0};
+  bool hasVisibleBox_ = false;
 };
 
 }  // namespace quillon

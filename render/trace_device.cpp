@@ -264,6 +264,13 @@ int TraceDevice::GetClipBox(DeviceRect& box) {
       std::to_string(box.right) + " " + std::to_string(box.bottom));
   return 2;  // SIMPLEREGION
 }
+bool TraceDevice::GetVisibleBox(DeviceRect& box) {
+  if (!visibleBox_) return false;
+  box = *visibleBox_;
+  Add("GetVisibleBox -> " + std::to_string(box.left) + " " + std::to_string(box.top) + " " +
+      std::to_string(box.right) + " " + std::to_string(box.bottom));
+  return true;
+}
 bool TraceDevice::RectVisible(const DeviceRect& rect) {
   Add("RectVisible " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
       std::to_string(rect.right) + " " + std::to_string(rect.bottom) + " -> " +

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ class TraceDevice : public Device {
   void SetDeviceCaps(int index, int value) { caps_[index] = value; }
   void SetPostScript(bool yes) { postScript_ = yes; }
   void SetClipBox(const DeviceRect& box) { clipBox_ = box; }
+  // Without a visible box (the default) GetVisibleBox answers false and leaves no line, so
+  // traces of draws that do not test culling stay as they were.
+  void SetVisibleBox(const DeviceRect& box) { visibleBox_ = box; }
   void SetRectVisible(bool yes) { rectVisible_ = yes; }
   void SetBkColor(ColorRef colour) { bkColour_ = colour; }
   // StretchDIBits calls with copies of their header, colour table and bits, kept on request
@@ -94,6 +98,7 @@ class TraceDevice : public Device {
   bool SelectClipRgnNone() override;
   int GetClipBox(DeviceRect& box) override;
   bool RectVisible(const DeviceRect& rect) override;
+  bool GetVisibleBox(DeviceRect& box) override;
   int SaveDC() override;
   bool RestoreDC(int saved) override;
 
@@ -114,6 +119,7 @@ class TraceDevice : public Device {
   bool rectVisible_ = true;
   bool failCreations_ = false;
   DeviceRect clipBox_{0, 0, 0, 0};
+  std::optional<DeviceRect> visibleBox_;
   ColorRef bkColour_ = 0xFFFFFF;
   ObjectId nextId_ = 1;
   std::map<ObjectId, Kind> live_;

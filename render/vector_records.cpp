@@ -1,6 +1,9 @@
 #include "render/vector_records.h"
 
+#include <algorithm>
+
 #include "document/opcodes.h"
+#include "render/figure_culling.h"
 #include "render/fill_brush.h"
 #include "render/line_pens.h"
 
@@ -45,7 +48,7 @@ bool HandlePolyline(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader
     return true;
   }
   if (!st.line.valid) CreateLinePen(ctx, st, 0);
-  st.target->Polyline(points);
+  if (!OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width)) st.target->Polyline(points);
   return true;
 }
 
@@ -58,7 +61,9 @@ bool HandleBezier(DrawContext& ctx, DrawState& st, ByteReader& in) {
     return false;
   if (!st.target) return true;
   if (!st.line.valid) CreateLinePen(ctx, st, 0);
-  st.target->PolyBezier(ctx.points(static_cast<std::size_t>(n)));
+  const auto points = ctx.points(static_cast<std::size_t>(n));
+  if (!OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width))
+    st.target->PolyBezier(points);
   return true;
 }
 
@@ -138,7 +143,9 @@ bool HandleCompoundShape(DrawContext& ctx, DrawState& st, ByteReader& in) {
       if (!ReadInto(ctx, st, in, used, static_cast<std::uint64_t>(n), width)) return false;
       if (type == kPartBezier && st.target) {
         if (!st.line.valid) CreateLinePen(ctx, st, 0);
-        st.target->PolyBezier(ctx.points(used + n).subspan(static_cast<std::size_t>(used)));
+        const auto part = ctx.points(used + n).subspan(static_cast<std::size_t>(used));
+        if (!OutsideVisibleArea(st, ctx.windows9x(), part, st.line.width))
+          st.target->PolyBezier(part);
       }
       used += static_cast<std::uint64_t>(n);
     }
@@ -150,12 +157,16 @@ bool HandleCompoundShape(DrawContext& ctx, DrawState& st, ByteReader& in) {
     }
     if (!st.target) continue;
     const auto count = static_cast<std::uint32_t>(used);
+    const auto shape = ctx.points(count);
     if (filled) {
       if (!st.fill.valid) SelectFillBrush(ctx, st, count);
-      st.target->Polygon(ctx.points(count));
+      // Edged with whichever pen is selected.
+      const double edge = std::max(st.line.width, st.outline.width);
+      if (!OutsideVisibleArea(st, ctx.windows9x(), shape, edge)) st.target->Polygon(shape);
     } else {
       if (!st.line.valid) CreateLinePen(ctx, st, 0);
-      st.target->Polyline(ctx.points(count));
+      if (!OutsideVisibleArea(st, ctx.windows9x(), shape, st.line.width))
+        st.target->Polyline(shape);
     }
   }
   return true;

@@ -12,6 +12,13 @@ bool BackBuffer::Create(HDC target, int width, int height) {
   const int technology = target != nullptr ? ::GetDeviceCaps(target, TECHNOLOGY) : DT_RASDISPLAY;
   WindowDc screen(nullptr);
   if (technology != DT_RASDISPLAY) reference = screen.get();
+  // A 32-bit DIB section when the display has at least 24 bits of colour, so that thin lines
+  // can be written into its pixels; on fewer colours the display's own format is kept.
+  const HDC display = reference != nullptr ? reference : screen.get();
+  if (::GetDeviceCaps(display, BITSPIXEL) * ::GetDeviceCaps(display, PLANES) >= 24) {
+    buffer_ = MemoryDc(width, height);
+    if (buffer_.valid()) return true;
+  }
   buffer_ = MemoryDc::Compatible(reference, width, height);
   return buffer_.valid();
 }

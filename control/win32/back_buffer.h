@@ -1,6 +1,7 @@
 #pragma once
-// The off-screen image of the view: a bitmap compatible with the target, selected into a
-// memory DC, the document drawn into it and copied to the window by every paint.
+// The off-screen image of the view: a 32-bit DIB section (or, on a display of fewer colours,
+// a bitmap compatible with the target) selected into a memory DC, the document drawn into it
+// and copied to the window by every paint.
 
 #include <windows.h>
 
@@ -10,7 +11,7 @@ namespace quillon {
 
 class BackBuffer {
  public:
-  // A width x height bitmap compatible with `target`; false when GDI refuses it.
+  // A width x height bitmap for `target`; false when GDI refuses it.
   bool Create(HDC target, int width, int height);
   void Release() { buffer_ = MemoryDc(); }
   bool exists() const { return buffer_.valid(); }

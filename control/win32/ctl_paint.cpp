@@ -6,6 +6,7 @@
 #include "control/win32/quillon_ctl.h"
 #include "control/win32/saved_dc_state.h"
 #include "control/win32/status_bar.h"
+#include "render/win32/fast_line_device.h"
 #include "render/win32/gdi_device.h"
 
 namespace quillon {
@@ -171,7 +172,8 @@ void QuillonCtl::Paint(HDC target, const RECT& bounds) {
     backBuffer_.Clear(frame.BufferWidth, frame.BufferHeight);
     const bool scalePut = (propertySetFlags_ & kViewScalePut) != 0;
     const ViewState& view = nav_.view;
-    GdiDevice device(backBuffer_.dc());
+    GdiDevice gdi(backBuffer_.dc());
+    FastLineDevice device(gdi);
     const DrawResult drawn = context_->DrawScreen(device,
                                                   {view.DrawExtentX, view.DrawExtentY, view.xOrg,
                                                    view.yOrg, view.ViewScale, view.Rot, scalePut},

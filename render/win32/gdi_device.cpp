@@ -125,6 +125,10 @@ int GdiDevice::GetClipBox(DeviceRect& box) {
   box = {rect.left, rect.top, rect.right, rect.bottom};
   return kind;
 }
+bool GdiDevice::GetVisibleBox(DeviceRect& box) {
+  const int kind = GetClipBox(box);
+  return kind == SIMPLEREGION || kind == COMPLEXREGION;
+}
 bool GdiDevice::RectVisible(const DeviceRect& rect) {
   const RECT r{rect.left, rect.top, rect.right, rect.bottom};
   return ::RectVisible(dc_, &r);

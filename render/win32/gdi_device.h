@@ -63,6 +63,7 @@ class GdiDevice final : public Device {
   bool SelectClipRgnNone() override;
   int GetClipBox(DeviceRect& box) override;
   bool RectVisible(const DeviceRect& rect) override;
+  bool GetVisibleBox(DeviceRect& box) override;
   int SaveDC() override;
   bool RestoreDC(int saved) override;
 
