@@ -281,6 +281,11 @@ int LegacyMetafileDevice::GetClipBox(DeviceRect& box) {
   return kSimpleRegion;
 }
 
+bool LegacyMetafileDevice::GetVisibleBox(DeviceRect& box) {
+  GetClipBox(box);
+  return true;
+}
+
 bool LegacyMetafileDevice::RectVisible(const DeviceRect& rect) {
   const PointD a = Map(rect.left, rect.top), b = Map(rect.right, rect.bottom);
   return std::max(a.x, b.x) > area_.left && std::min(a.x, b.x) < area_.right &&

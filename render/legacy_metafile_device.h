@@ -65,6 +65,8 @@ class LegacyMetafileDevice final : public Device {
   bool SelectClipRgnNone() override;
   int GetClipBox(DeviceRect& box) override;
   bool RectVisible(const DeviceRect& rect) override;
+  // The picture's area: figures far outside it need not be recorded at all.
+  bool GetVisibleBox(DeviceRect& box) override;
   int SaveDC() override;
   bool RestoreDC(int saved) override;
 

@@ -196,6 +196,9 @@ TEST_F(LegacyMetafileDeviceTest, MapsAsGdiWouldAndCutsWhatIsFarOutside) {
   EXPECT_EQ(box.left, -34);  // (0 - 10) / 0.3, floored
   EXPECT_EQ(box.right, 1300);
   EXPECT_FALSE(m.RectVisible({2000, 0, 3000, 100}));
+  DeviceRect visible{};
+  ASSERT_TRUE(m.GetVisibleBox(visible));
+  EXPECT_EQ(visible.right, box.right);
 }
 
 TEST_F(LegacyMetafileDeviceTest, RestoresByRelativeDepthWithItsOwnMapping) {
