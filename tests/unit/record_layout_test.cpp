@@ -141,18 +141,18 @@ TEST(RecordLayoutTest, CatalogueSizes) {
 
 TEST(RecordLayoutTest, CompoundPartsAreSteppedByPartLen) {
   // A part with trailing bytes counted by partLen: the walk steps over them.
-  KpzCompoundPart padded{4, {{1, 1}}, 4 + 8 + 3};
+  KpzCompoundPart padded{4, {{1, 1}}, 4 + 8 + 3, {}};
   const Bytes record = RecordBytes([&](auto& b) {
     b.CompoundShape(0, {{0, {padded}}});
     b.Raw({0xAA, 0xAA, 0xAA});
   });
   EXPECT_EQ(Consumed(record), static_cast<long long>(record.size()) - 1);
   // A partLen too small for the part's own points is refused.
-  KpzCompoundPart shortPart{4, {{1, 1}, {2, 2}}, 4 + 8};
+  KpzCompoundPart shortPart{4, {{1, 1}, {2, 2}}, 4 + 8, {}};
   EXPECT_EQ(Consumed(RecordBytes([&](auto& b) { b.CompoundShape(0, {{0, {shortPart}}}); })), -1);
-  KpzCompoundPart bezier{6, {{1, 1}}, 0};
+  KpzCompoundPart bezier{6, {{1, 1}}, 0, {}};
   EXPECT_EQ(Consumed(RecordBytes([&](auto& b) { b.CompoundShape(0, {{0, {bezier}}}); })), -1);
-  KpzCompoundPart negative{5, {}, -1};
+  KpzCompoundPart negative{5, {}, -1, {}};
   EXPECT_EQ(Consumed(RecordBytes([&](auto& b) { b.CompoundShape(0, {{0, {negative}}}); })), -1);
 }
 
