@@ -51,8 +51,8 @@ std::vector<std::pair<std::string, Writer>> EveryRecord() {
   add("Rectangles", [](auto& b) { b.Rectangles({{0, 0, 10, 10}, {5, 5, 6, 6}}); });
   add("Record13", [](auto& b) { b.Skip(13); });
   add("CompoundShape", [pts](auto& b) {
-    b.CompoundShape(2, {{1, {{4, pts, {}}, {5, pts, {}}, {6, pts, {}}, {9, {}, {}}}},
-                        {0, {{4, {{7, 7}}, {}}}}});
+    b.CompoundShape(2, {{1, {{4, pts, {}, {}}, {5, pts, {}, {}}, {6, pts, {}, {}}, {9, {}, {}, {}}}},
+                        {0, {{4, {{7, 7}}, {}, {}}}}});
   });
   add("CompoundShapeNoShapes", [](auto& b) { b.CompoundShape(0, {}); });
   add("RasterHeader", [](auto& b) {
