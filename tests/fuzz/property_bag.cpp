@@ -1,7 +1,7 @@
 // A web page's object parameters: the property bag's named text values, taken the way the
 // control's load takes them (extents, then DataFileName, xOrg, yOrg, ViewScale and Rot, each
 // converted from text), then the first paint with that view. Nothing may fault whatever the
-// values, and a Rot that is not a quarter turn must be refused.
+// values, and Rot must be taken exactly when it is a quarter turn.
 // Input: entries of one byte (the name) and one text (a length byte and its bytes); a later
 // entry of the same name replaces an earlier one, as in a bag.
 
@@ -63,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (IsQuarterTurn(quarter)) std::abort();
       return 0;  // the put fails and so does the load
     }
+    if (!IsQuarterTurn(view.Rot)) std::abort();
     rotPut = true;
   }
 
