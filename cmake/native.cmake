@@ -54,6 +54,16 @@ foreach(src ${QUILLON_FUZZ_TARGET_SOURCES})
   quillon_register_test(regress fuzz_regress_${name})
 endforeach()
 
+# Seed corpus writers (tests/fuzz/seeds/): run by hand, their output is committed. The decoder
+# seeds are coded by libtiff's and libjpeg's encoders.
+quillon_glob(QUILLON_SEED_SOURCES tests/fuzz/seeds)
+foreach(src ${QUILLON_SEED_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE quillon_test_support quillon_raster_oracle)
+  target_compile_options(${name} PRIVATE ${QUILLON_WARNINGS})
+endforeach()
+
 quillon_glob(KPZINFO_SOURCES tools/kpzinfo)
 if(KPZINFO_SOURCES)
   add_executable(kpzinfo ${KPZINFO_SOURCES})

@@ -9,7 +9,8 @@ std::optional<double> ReadScaleFactor(SettingsStore& store) {
   const auto text = store.ReadText("ScaleFactor");
   if (!text) return std::nullopt;
   const double value = ValueFromText(*text);
-  if (value < 1 || value > 2) return std::nullopt;
+  // Written so that a "nan" text fails too.
+  if (!(value >= 1 && value <= 2)) return std::nullopt;
   return value;
 }
 
@@ -26,7 +27,8 @@ int ReadRotation(SettingsStore& store) {
   const auto text = store.ReadText("Rotation");
   if (!text) return kInitialRot;
   const double value = ValueFromText(*text);
-  if (value < -1e9 || value > 1e9) return kInitialRot;
+  // NaN included: its conversion to int would be undefined.
+  if (!(value >= -1e9 && value <= 1e9)) return kInitialRot;
   const int rot = static_cast<int>(value);
   return IsQuarterTurn(rot) ? rot : kInitialRot;
 }

@@ -134,7 +134,9 @@ bool PanLeft(Navigation& nav, ViewListener& listener) {
 
 bool PanRight(Navigation& nav, ViewListener& listener) {
   const double n = nav.view.xOrg - nav.frame.ViewWidth / 2;
-  return Pan(nav, listener, nav.view.xOrg, n, n > -ScreenWidth(nav), "PANRIGHT");
+  // Negated as a double: a put scale of any sign can hold the width at INT_MIN.
+  return Pan(nav, listener, nav.view.xOrg, n, n > -static_cast<double>(ScreenWidth(nav)),
+             "PANRIGHT");
 }
 
 bool PanUp(Navigation& nav, ViewListener& listener) {
@@ -144,7 +146,8 @@ bool PanUp(Navigation& nav, ViewListener& listener) {
 
 bool PanDown(Navigation& nav, ViewListener& listener) {
   const double n = nav.view.yOrg - nav.frame.ViewHeight / 2;
-  return Pan(nav, listener, nav.view.yOrg, n, n > -ScreenHeight(nav), "PANDOWN");
+  return Pan(nav, listener, nav.view.yOrg, n, n > -static_cast<double>(ScreenHeight(nav)),
+             "PANDOWN");
 }
 
 int RotatedLeft(int rot) {

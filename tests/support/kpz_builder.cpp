@@ -211,6 +211,7 @@ KpzBuilder& KpzBuilder::CompoundShape(std::uint8_t shapeFlags,
         U32(U32Of(part.points.size()));
         for (const auto& p : part.points) Point32(p);
       }
+      body_.insert(body_.end(), part.trailing.begin(), part.trailing.end());
       const auto partLen =
           part.partLen.value_or(static_cast<std::int32_t>(body_.size() - lenAt - 4));
       PutU32At(body_, lenAt, static_cast<std::uint32_t>(partLen));

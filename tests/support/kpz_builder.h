@@ -66,6 +66,7 @@ struct KpzCompoundPart {
   std::uint8_t type = 4;  // 4, 5 (16-bit points) or 6 (Bézier); others have no operands
   std::vector<DevicePoint> points;
   std::optional<std::int32_t> partLen;  // else the bytes after it up to the part's end
+  std::vector<std::uint8_t> trailing = {};  // bytes after the points, inside the part
 };
 
 struct KpzShape {

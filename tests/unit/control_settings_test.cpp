@@ -21,6 +21,7 @@ TEST(ControlSettingsTest, ScaleFactorIsTakenOnlyBetweenOneAndTwo) {
       {"1.5", 1.5}, {"1", 1.0},         {"2.0", 2.0},      {"2.", 2.0},
       {"3", {}},    {"0.99", {}},       {"2.0000001", {}}, {"abc", {}},
       {"-1.5", {}}, {"1.25junk", 1.25}, {"1.e+000", 1.0},
+      {"nan", {}},  {"-nan", {}},       {"inf", {}},
   };
   for (const auto& [text, expected] : cases) {
     store.values["ScaleFactor"] = text;
@@ -55,7 +56,9 @@ TEST(ControlSettingsTest, RotationIsAQuarterTurnOr270) {
                                                                                {"360", 270},
                                                                                {"-90", 270},
                                                                                {"1e300", 270},
-                                                                               {"x", 0}}) {
+                                                                               {"x", 0},
+                                                                               {"nan", 270},
+                                                                               {"-inf", 270}}) {
     store.values["Rotation"] = text;
     EXPECT_EQ(ReadRotation(store), expected) << text;
   }

@@ -169,5 +169,24 @@ TEST_F(DispatchTest, RasterRecordsReadExactly) {
   EXPECT_EQ(ctx.halvingMode(), DrawContext::kHalvingOr);  // not a bitonal kind
 }
 
+TEST_F(DispatchTest, CompoundPartWithBytesAfterItsPointsCannotOutrunTheCount) {
+  // The first pass steps over part A's nine trailing bytes and counts 10001 points, so the
+  // point buffer holds exactly 10001. The second pass steps by counts and reads those bytes as
+  // a part of two points, whose second would land one past the buffer: the page must end.
+  KpzBuilder b;
+  std::vector<DevicePoint> many(10000, DevicePoint{1, 1});
+  KpzCompoundPart a = Part(4, many);
+  KpzShape shape;
+  shape.parts = {a, Part(4, {{2, 2}})};
+  const std::vector<std::uint8_t> fakePart = {4, 0, 0, 0, 0, 2, 0, 0, 0};
+  shape.parts[0].trailing = fakePart;
+  b.BeginPage().CompoundShape(0, {shape}).Polyline({{9, 9}}).EndPage();
+  b.BeginPage().Polyline({{1, 1}}).EndPage();
+  Open(b);
+  DrawScreen();
+  ASSERT_EQ(Drawn(dev).size(), 1u);
+  EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (1,1)");
+}
+
 }  // namespace
 }  // namespace quillon::test

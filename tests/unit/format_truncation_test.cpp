@@ -53,7 +53,7 @@ KpzBuilder SampleBuilder() {
       .LineStyle(style)
       .LineColour(KpzBuilder::Rgb(200, 0, 0))
       .Polyline({{0, 0}, {100, 50}})
-      .CompoundShape(2, {{1, {{4, {{1, 1}, {2, 2}}, {}}, {5, {{3, 3}}, {}}}}})
+      .CompoundShape(2, {{1, {{4, {{1, 1}, {2, 2}}, {}, {}}, {5, {{3, 3}}, {}, {}}}}})
       .Text(1, {{5, 5}, {6, 5}}, "ab")
       .EndPage();
   KpzPattern p;

@@ -207,5 +207,25 @@ TEST(Group4Decoder, StopsAfterTheImageRows) {
   EXPECT_EQ(d.image, oracle::ExpectedBitonal(top, 0, 1, PairRule::Or));
 }
 
+TEST(Group4Decoder, RefillNeverReadsPastAStreamOfAnyLength) {
+  // The refill reads eight bytes at a time while eight remain: every length of the stream's
+  // first and last bytes, in exactly sized copies, puts each remainder at its end once.
+  const BitImage image = oracle::SyntheticDrawing(64, 24, 3, 5);
+  const auto stream = oracle::EncodeGroup4(image);
+  ASSERT_GT(stream.size(), 48u);
+  std::vector<std::size_t> lengths;
+  for (std::size_t n = 1; n <= 24; ++n) lengths.push_back(n);
+  for (std::size_t n = stream.size() - 24; n <= stream.size(); ++n) lengths.push_back(n);
+  for (std::size_t n : lengths) {
+    const std::vector<std::uint8_t> cut(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(n));
+    const Decoded d = Decode(cut, 64, 24, 0, 1, PairRule::Or);
+    if (n == stream.size()) {
+      EXPECT_EQ(d.lines, 24);
+    } else {
+      EXPECT_LE(d.lines, 24) << n << " bytes";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillon

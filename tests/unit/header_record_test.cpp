@@ -112,5 +112,23 @@ TEST(HeaderRecordTest, HeaderThatDoesNotFitIsNotRead) {
   EXPECT_FALSE(ReadHeaderRecord(l.doc, l.index));
 }
 
+TEST(HeaderRecordTest, HeaderEndingExactlyAtTheViewEndIsReadAndOneByteShortIsNot) {
+  KpzBuilder b;
+  b.PageSize(0.5, 0.25, 400);
+  Loaded plain;
+  ASSERT_NO_FATAL_FAILURE(Load(plain, b.Build()));
+  const std::size_t end = *FindDataStart(plain.file) + plain.index.headerOffset + kHeaderRecordSize;
+  // Views ending with the header's last byte and one byte before it, exactly sized so that a
+  // read past them is caught under the sanitizers.
+  for (std::size_t cut : {0, 1}) {
+    const Bytes bytes(plain.file.begin(), plain.file.begin() + static_cast<std::ptrdiff_t>(end - cut));
+    KpzDocument doc;
+    doc.view = bytes;
+    doc.header.resolution = 77;
+    EXPECT_EQ(ReadHeaderRecord(doc, plain.index), cut == 0) << cut;
+    EXPECT_EQ(doc.header.resolution == 77, cut == 1) << cut;
+  }
+}
+
 }  // namespace
 }  // namespace quillon

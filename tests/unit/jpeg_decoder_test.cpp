@@ -122,5 +122,14 @@ TEST(JpegDecoder, WrongTargetKindDecodesNothing) {
   EXPECT_FALSE(DecodeJpeg(stream, target));
 }
 
+TEST(JpegDecoder, MarkerSegmentLongerThanTheRecordIsNotSkippedPastIt) {
+  // An application segment declaring 0x4000 bytes where the record holds four: skipping it
+  // must stop at the record's end (exactly sized, so that a skip past it is caught).
+  const std::vector<std::uint8_t> stream = {0xFF, 0xD8, 0xFF, 0xE1, 0x40, 0x00, 1, 2, 3, 4};
+  const Result r = Decode(stream, 8, 8, 0);
+  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.error.empty());
+}
+
 }  // namespace
 }  // namespace quillon

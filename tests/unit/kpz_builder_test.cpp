@@ -64,7 +64,7 @@ TEST(KpzBuilderTest, WrapperSizeSatisfiesTheSkipRule) {
 TEST(KpzBuilderTest, CompoundPartLengthsCountBytesAfterThemselves) {
   KpzBuilder b;
   const std::uint32_t at = b.Offset();
-  b.CompoundShape(2, {{1, {{6, {{1, 1}, {2, 2}}, {}}}}});
+  b.CompoundShape(2, {{1, {{6, {{1, 1}, {2, 2}}, {}, {}}}}});
   const Bytes file = b.Build();
   ByteReader r(file);
   // opcode, len, flags, S, (byte, close, N), type 6, partLen

@@ -220,6 +220,21 @@ TEST_F(NavigationTest, PanRightLimitIsTheOnScreenWidth) {
   EXPECT_EQ(nav.view.xOrg, -800);
 }
 
+TEST_F(NavigationTest, PanLimitsHoldForPutScalesOfAnySize) {
+  // A scale put by a script can make the on-screen extent any int, INT_MIN included: the
+  // limit still compares, and a page wider than any window always lets the pan go.
+  struct Case {
+    double scale;
+    bool pans;
+  };
+  for (const Case& c : std::vector<Case>{{-1e300, false}, {-1e10, false}, {1e300, true}}) {
+    nav.view.ViewScale = c.scale;
+    nav.view.xOrg = nav.view.yOrg = 0;
+    EXPECT_EQ(PanRight(nav, listener), c.pans) << c.scale;
+    EXPECT_EQ(PanDown(nav, listener), c.pans) << c.scale;
+  }
+}
+
 TEST_F(NavigationTest, PanDownLimitIsTheOnScreenHeight) {
   nav.view.ViewScale = 0.5;
   nav.view.Rot = 90;  // on screen 1000 high: the page's width

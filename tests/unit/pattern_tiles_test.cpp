@@ -168,5 +168,27 @@ TEST(TileGridTest, RopIsCopyUnlessAModeIsSeeThrough) {
   EXPECT_EQ(PrintPatternRop(8, 0, gdi::kRopSrcAnd), gdi::kRopSrcCopy);
 }
 
+TEST(TileGridTest, AreasAtNegativeCoordinatesAskOnlyTilesOfTheGrid) {
+  // The grid starts at (0, 0): an area left of or above it asks no tile; one that reaches 0
+  // exactly asks the first. Floor division keeps -1 out of column 0.
+  struct Case {
+    std::vector<DevicePoint> area;
+    std::int64_t firstColumn, lastColumn;
+  };
+  const std::vector<Case> cases = {
+      {{{-25, -25}, {-5, -5}}, 0, -1},
+      {{{-20, -20}, {-1, -1}}, 0, -1},
+      {{{-20, -20}, {0, 0}}, 0, 0},
+      {{{-15, -15}, {25, 25}}, 0, 2},
+      {{{-2147483647 - 1, 3}, {9, 4}}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const TileGrid grid = PlanTiles(c.area, 10, 10, std::nullopt);
+    EXPECT_EQ(grid.firstColumn, c.firstColumn) << c.area[0].x << ".." << c.area[1].x;
+    EXPECT_EQ(grid.lastColumn, c.lastColumn) << c.area[0].x << ".." << c.area[1].x;
+    EXPECT_GE(grid.firstRow, 0);
+  }
+}
+
 }  // namespace
 }  // namespace quillon::test

@@ -57,5 +57,17 @@ TEST(RasterReductionTest, FormatCodesChooseTheirDecoder) {
   EXPECT_FALSE(SkipsPresentFactor(0x1000));
 }
 
+TEST(RasterFormatTest, PresentFactorSkipListIsExactlyItsFormats) {
+  // Several-resolution planar and PackBits images, several-resolution Group 4 and every JPEG
+  // that is not stored: their decoded factor is never marked present.
+  for (std::uint16_t format : {0x4002, 0x4004, 0x5000, 0x2000, 0x6000, 0x2001, 0x3000}) {
+    EXPECT_TRUE(SkipsPresentFactor(format)) << std::hex << format;
+  }
+  for (std::uint16_t format : {0x0000, 0x0001, 0x0002, 0x0004, 0x1000, 0x4000, 0x4001, 0x4006,
+                               0x5001, 0x8000 | 0x2000, 0x8010}) {
+    EXPECT_FALSE(SkipsPresentFactor(format)) << std::hex << format;
+  }
+}
+
 }  // namespace
 }  // namespace quillon

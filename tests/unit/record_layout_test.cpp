@@ -51,8 +51,8 @@ std::vector<std::pair<std::string, Writer>> EveryRecord() {
   add("Rectangles", [](auto& b) { b.Rectangles({{0, 0, 10, 10}, {5, 5, 6, 6}}); });
   add("Record13", [](auto& b) { b.Skip(13); });
   add("CompoundShape", [pts](auto& b) {
-    b.CompoundShape(2, {{1, {{4, pts, {}}, {5, pts, {}}, {6, pts, {}}, {9, {}, {}}}},
-                        {0, {{4, {{7, 7}}, {}}}}});
+    b.CompoundShape(2, {{1, {{4, pts, {}, {}}, {5, pts, {}, {}}, {6, pts, {}, {}}, {9, {}, {}, {}}}},
+                        {0, {{4, {{7, 7}}, {}, {}}}}});
   });
   add("CompoundShapeNoShapes", [](auto& b) { b.CompoundShape(0, {}); });
   add("RasterHeader", [](auto& b) {
@@ -141,18 +141,18 @@ TEST(RecordLayoutTest, CatalogueSizes) {
 
 TEST(RecordLayoutTest, CompoundPartsAreSteppedByPartLen) {
   // A part with trailing bytes counted by partLen: the walk steps over them.
-  KpzCompoundPart padded{4, {{1, 1}}, 4 + 8 + 3};
+  KpzCompoundPart padded{4, {{1, 1}}, 4 + 8 + 3, {}};
   const Bytes record = RecordBytes([&](auto& b) {
     b.CompoundShape(0, {{0, {padded}}});
     b.Raw({0xAA, 0xAA, 0xAA});
   });
   EXPECT_EQ(Consumed(record), static_cast<long long>(record.size()) - 1);
   // A partLen too small for the part's own points is refused.
-  KpzCompoundPart shortPart{4, {{1, 1}, {2, 2}}, 4 + 8};
+  KpzCompoundPart shortPart{4, {{1, 1}, {2, 2}}, 4 + 8, {}};
   EXPECT_EQ(Consumed(RecordBytes([&](auto& b) { b.CompoundShape(0, {{0, {shortPart}}}); })), -1);
-  KpzCompoundPart bezier{6, {{1, 1}}, 0};
+  KpzCompoundPart bezier{6, {{1, 1}}, 0, {}};
   EXPECT_EQ(Consumed(RecordBytes([&](auto& b) { b.CompoundShape(0, {{0, {bezier}}}); })), -1);
-  KpzCompoundPart negative{5, {}, -1};
+  KpzCompoundPart negative{5, {}, -1, {}};
   EXPECT_EQ(Consumed(RecordBytes([&](auto& b) { b.CompoundShape(0, {{0, {negative}}}); })), -1);
 }
 

@@ -128,5 +128,17 @@ TEST(RasterTarget, RefusesGeometriesItCannotDraw) {
   EXPECT_EQ(small, std::vector<std::uint8_t>(10, 0x77));
 }
 
+TEST(RunPairDecoder, BytesShortOfAPairAtTheRecordEndAreIgnored) {
+  // Records of 4k+1, 4k+2 and 4k+3 bytes, each copied to an exactly sized buffer: the pair
+  // reader must stop at the last whole pair, or the sanitizers see the bytes past the record.
+  const auto whole = DecodeRows({Pairs({3, 5, 20, 4})}, 40, 0, 1, PairRule::Or);
+  for (std::size_t extra = 1; extra <= 3; ++extra) {
+    std::vector<std::uint8_t> record = Pairs({3, 5, 20, 4});
+    record.resize(record.size() + extra, 0x01);
+    record.shrink_to_fit();
+    EXPECT_EQ(DecodeRows({record}, 40, 0, 1, PairRule::Or), whole) << extra << " extra bytes";
+  }
+}
+
 }  // namespace
 }  // namespace quillon
