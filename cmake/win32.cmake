@@ -78,6 +78,14 @@ if(KPZSNAP_SOURCES)
   target_compile_options(kpzsnap PRIVATE ${QUILLON_WARNINGS})
 endif()
 
+# control_soak: the control made and dropped a thousand times (scripts/soak), not a CI test.
+if(TARGET quillon_win32_tests)
+  add_executable(control_soak ${CMAKE_SOURCE_DIR}/tests/soak/control_soak.cpp)
+  target_link_libraries(control_soak PRIVATE quillon_win32 psapi)
+  target_compile_options(control_soak PRIVATE ${QUILLON_WARNINGS})
+  target_compile_definitions(control_soak PRIVATE QUILLON_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
+endif()
+
 # print_bench prints plots through the control onto a Wine PostScript printer and times it.
 if(TARGET kpzsnap)
   add_executable(print_bench ${CMAKE_SOURCE_DIR}/bench/win32/print_bench.cpp
