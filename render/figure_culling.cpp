@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/rect_clip.h"
+
 namespace quillon {
 
 namespace {
@@ -14,6 +16,8 @@ constexpr double kSlackPixels = 4;
 // width; square caps less. Six widths cover both.
 constexpr double kPenReach = 6;
 constexpr double kMaxMargin = 1e12;
+// How many times the visible area's size a polyline may reach beyond it before it is cut.
+constexpr double kGuardSizes = 64;
 
 }  // namespace
 
@@ -46,6 +50,30 @@ bool OutsideVisibleArea(const DrawState& st, bool windows9x, std::span<const Dev
   const VisibleArea& v = st.visible;
   return right + margin < v.left || left - margin > v.right || bottom + margin < v.top ||
          top - margin > v.bottom;
+}
+
+bool CutFarPolyline(const DrawState& st, std::span<const DevicePoint> points,
+                    std::vector<std::vector<DevicePoint>>& runs) {
+  if (!st.visible.known || points.size() < 2) return false;
+  const VisibleArea& v = st.visible;
+  const double reach =
+      kGuardSizes * static_cast<double>(std::max(v.right - v.left, v.bottom - v.top) + 1);
+  const BoxD guard{v.left - reach, v.top - reach, v.right + reach, v.bottom + reach};
+  const bool far = std::any_of(points.begin(), points.end(), [&](const DevicePoint& p) {
+    return p.x < guard.left || p.x > guard.right || p.y < guard.top || p.y > guard.bottom;
+  });
+  if (!far) return false;
+  std::vector<PointD> exact;
+  exact.reserve(points.size());
+  for (const DevicePoint& p : points) exact.push_back({double(p.x), double(p.y)});
+  runs.clear();
+  for (const auto& run : ClipPolyline(exact, guard)) {
+    std::vector<DevicePoint>& out = runs.emplace_back();
+    for (const PointD& p : run)
+      out.push_back({static_cast<std::int32_t>(std::lround(p.x)),
+                     static_cast<std::int32_t>(std::lround(p.y))});
+  }
+  return true;
 }
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "render/vector_records.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "document/opcodes.h"
 #include "render/figure_culling.h"
@@ -48,7 +49,13 @@ bool HandlePolyline(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader
     return true;
   }
   if (!st.line.valid) CreateLinePen(ctx, st, 0);
-  if (!OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width)) st.target->Polyline(points);
+  if (OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width)) return true;
+  std::vector<std::vector<DevicePoint>> runs;
+  if (!CutFarPolyline(st, points, runs)) {
+    st.target->Polyline(points);
+    return true;
+  }
+  for (const auto& run : runs) st.target->Polyline(run);
   return true;
 }
 

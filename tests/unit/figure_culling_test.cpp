@@ -65,6 +65,22 @@ TEST_F(FigureCullingTest, PolylineIsSkippedOnlyWhenItsWidenedBoxMissesTheVisible
   }
 }
 
+// The visible box is 100 dots (plus slack) wide: a point more than 64 of its sizes away is cut
+// off where the line crosses the guard box, exactly on the line.
+TEST_F(FigureCullingTest, APolylineReachingFarAwayIsCutOnItsOwnLine) {
+  KpzBuilder b = Page();
+  b.LineWidth(1).Polyline({{50, 50}, {2000000000, 50}, {50, 60}, {60, 60}});
+  b.Polyline({{10, 10}, {5000, 5000}});  // within the guard: as it is
+  dev.Clear();
+  Draw(b);
+  const auto lines = dev.LinesStartingWith("Polyline");
+  ASSERT_EQ(lines.size(), 3u);
+  // The guard's right edge: 105 + 64 * 111 = 7209 (the visible box is -5..105 after slack).
+  EXPECT_EQ(lines[0], "Polyline 2 (50,50) (7209,50)");
+  EXPECT_EQ(lines[1], "Polyline 3 (7209,60) (50,60) (60,60)");
+  EXPECT_EQ(lines[2], "Polyline 2 (10,10) (5000,5000)");
+}
+
 TEST_F(FigureCullingTest, EveryFigureKindIsSkippedOutsideAndDrawnInside) {
   const std::vector<DevicePoint> in{{10, 10}, {20, 10}, {20, 20}, {10, 10}};
   const std::vector<DevicePoint> out{{510, 510}, {520, 510}, {520, 520}, {510, 510}};
