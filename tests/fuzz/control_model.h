@@ -51,6 +51,7 @@ class ControlModel : public ViewListener {
 
   ControlModel() : context_(platform_, 0, 2) {
     platform_.maxAllocationBytes = 16u << 20;
+    platform_.dirtyAllocations = false;
     platform_.AddFile(kName, ControlModelPlot());
   }
   ~ControlModel() override { context_.CloseDocument(&screen_); }

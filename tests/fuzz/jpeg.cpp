@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
+#include <span>
 
 #include "render/codecs/jpeg_decoder.h"
 #include "tests/fuzz/raster_fuzz_input.h"
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quillon;
   const auto in = fuzz::ReadRasterFuzzInput(data, size, PixelKind::Rgb24, 1024, 1024);
   if (!in) return 0;
-  std::vector<std::uint8_t> image = fuzz::ImageFor(in->geometry);
+  const std::span<std::uint8_t> image = fuzz::ImageFor(in->geometry);
   if (image.empty()) return 0;
   RasterTarget target(in->geometry, image);
   DecodeJpeg(in->body, target);

@@ -31,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // images only costs time (their size limits are tested elsewhere), so the fuzzer's heap
   // refuses them and the rasters are skipped the way a full heap makes them skipped.
   platform.maxAllocationBytes = 16u << 20;
+  platform.dirtyAllocations = false;
   platform.AddFile(kName, std::vector<std::uint8_t>(data, data + size));
   quillon::DrawContext context(platform, size & 1, 2);
   if (context.OpenDocument(kName, 800, 600) != 0) return 0;

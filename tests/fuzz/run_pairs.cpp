@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
+#include <span>
 
 #include "render/codecs/run_pair_decoder.h"
 #include "tests/fuzz/raster_fuzz_input.h"
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quillon;
   const auto in = fuzz::ReadRasterFuzzInput(data, size, PixelKind::Bitonal, 4096, 512);
   if (!in) return 0;
-  std::vector<std::uint8_t> image = fuzz::ImageFor(in->geometry);
+  const std::span<std::uint8_t> image = fuzz::ImageFor(in->geometry);
   if (image.empty()) return 0;
   HalvingTables tables;
   tables.Build(in->options & 0x40 ? PairRule::And : PairRule::Or);

@@ -41,6 +41,10 @@ class FakeDocumentPlatform : public DocumentPlatform {
   bool failAllocation = false;
   // Blocks larger than this are refused, as a heap short of address space would.
   std::size_t maxAllocationBytes = SIZE_MAX;
+  // Blocks are filled with garbage before being zeroed, so that a reader relying on
+  // anything but the promised zeros shows up. Fuzz targets turn it off: touching every page
+  // of every block is most of their time.
+  bool dirtyAllocations = true;
   std::size_t lastHeapInitialBytes = 0;
   int liveHeaps = 0;
   int liveMappings = 0;
