@@ -4,11 +4,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "document/kpz_survey.h"
+#include "document/native/native_document_platform.h"
 #include "render/draw_context.h"
 #include "render/null_device.h"
 #include "tests/support/fake_document_platform.h"
@@ -107,6 +111,42 @@ void BM_LargePlanZoomedIntoNullDevice(benchmark::State& state) {
   context.CloseDocument(&device);
 }
 BENCHMARK(BM_LargePlanZoomedIntoNullDevice)->Unit(benchmark::kMillisecond);
+
+// A plot file as the control opens it: mapped, not read, then drawn once at fit as the first
+// paint does, and closed. The file is QUILLON_BENCH_PLOT (e.g. a 1 GB plot from
+// `kpzgen --large 21900000`); without it the benchmark is skipped. "heap MiB" is what the
+// process's heap grew by while the plot was open: it must not grow with the file.
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;  // small blocks and blocks of their own mapping
+}
+
+void BM_MappedPlotFirstPaint(benchmark::State& state) {
+  const char* path = std::getenv("QUILLON_BENCH_PLOT");
+  if (path == nullptr) {
+    state.SkipWithError("QUILLON_BENCH_PLOT names no plot file");
+    return;
+  }
+  NativeDocumentPlatform platform;
+  double heapGrowth = 0;
+  for (auto _ : state) {
+    const std::size_t heapBefore = HeapInUse();
+    DrawContext context(platform, 0, 0);
+    if (context.OpenDocument(path, 1600, 1200) != 0) {
+      state.SkipWithError("the plot does not open");
+      return;
+    }
+    NullDevice device;
+    context.state()->zoom = 0;
+    context.state()->rotation = 270;
+    context.DrawDocument(&device, 0, 1200, 1600, 0, 0, path, 0);
+    heapGrowth = (static_cast<double>(HeapInUse()) - static_cast<double>(heapBefore)) / (1 << 20);
+    state.counters["points"] = static_cast<double>(device.points());
+    context.CloseDocument(&device);
+  }
+  state.counters["heap MiB"] = heapGrowth;
+}
+BENCHMARK(BM_MappedPlotFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_LargePlanIntoNullDevice(benchmark::State& state) { DrawIntoNullDevice(state, LargePlan()); }
 BENCHMARK(BM_LargePlanIntoNullDevice)->Arg(0)->Arg(270)->Unit(benchmark::kMillisecond);

@@ -74,7 +74,7 @@ if(KPZSNAP_SOURCES)
   set(ZLIB_USE_STATIC_LIBS ON)  # no zlib1.dll beside the tool
   find_package(ZLIB REQUIRED)
   add_executable(kpzsnap ${KPZSNAP_SOURCES})
-  target_link_libraries(kpzsnap PRIVATE quillon_win32 ZLIB::ZLIB)
+  target_link_libraries(kpzsnap PRIVATE quillon_win32 ZLIB::ZLIB psapi)
   target_compile_options(kpzsnap PRIVATE ${QUILLON_WARNINGS})
 endif()
 

@@ -13,6 +13,7 @@
 
 // After the tool's headers, which use GDI's names.
 #include <windows.h>
+#include <psapi.h>
 
 namespace {
 
@@ -33,6 +34,24 @@ double ThreadCpuMilliseconds() {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   };
   return static_cast<double>(ticks(kernel) + ticks(user)) / 1e4;  // 100 ns units
+}
+
+// Private memory of the process in MiB (the heap and other committed memory of its own;
+// mapped files are not in it), and the largest it has been.
+struct PrivateMemory {
+  double now = 0, peak = 0;
+};
+PrivateMemory ReadPrivateMemory() {
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  PrivateMemory m;
+  if (::GetProcessMemoryInfo(::GetCurrentProcess(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+    const double now = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+    m.now = now / (1 << 20);
+    m.peak = static_cast<double>(memory.PeakPagefileUsage) / (1 << 20);
+  }
+  return m;
 }
 
 // N further draws of the open plot; prints the first (cold) draw beside their spread.
@@ -87,6 +106,7 @@ int main(int argc, char** argv) {
       return kSomeFailed;
     }
     // The control loads the plot in its first paint: the first draw includes the load.
+    const PrivateMemory before = ReadPrivateMemory();
     const auto start = std::chrono::steady_clock::now();
     if (!snapshot.Open(job.file)) {
       std::fprintf(stderr, "kpzsnap: %s: the control cannot load this plot\n", job.file.c_str());
@@ -94,7 +114,12 @@ int main(int argc, char** argv) {
       continue;
     }
     const double firstMs = Milliseconds(std::chrono::steady_clock::now() - start);
-    if (options.timeRuns > 0) TimeDraws(snapshot, job.file, firstMs, options.timeRuns);
+    if (options.timeRuns > 0) {
+      TimeDraws(snapshot, job.file, firstMs, options.timeRuns);
+      const PrivateMemory after = ReadPrivateMemory();
+      std::printf("%s: private memory %.1f MiB before opening, %.1f MiB open, peak %.1f MiB\n",
+                  job.file.c_str(), before.now, after.now, after.peak);
+    }
     if (!quillon::WritePng(job.out, snapshot.Image())) {
       std::fprintf(stderr, "kpzsnap: %s: cannot write the picture\n", job.out.c_str());
       status = kSomeFailed;

@@ -20,7 +20,7 @@ const char kSnapHelp[] =
     "                  (default 0,0)\n"
     "--status-bar      keep the bottom 17 pixels for the control's status bar and draw it\n"
     "--time N          draw each plot N more times and print the draw times (wall and\n"
-    "                  processor) in ms\n"
+    "                  processor) in ms, and the process's private memory\n"
     "--help            this text\n"
     "\n"
     "The control's messages go to stderr; nothing waits for a click.\n"
