@@ -90,6 +90,7 @@ struct PrintSettings {
 struct VisibleArea {
   bool known = false;  // false: every figure is drawn
   std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+  double dotsPerPixel = 0;
 };
 
 class DrawState {

@@ -3,6 +3,7 @@
 // wholly outside the visible area of the draw is not sent to the device. Only the drawing
 // call is skipped; pens and brushes are still made, so later figures see the same selections.
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -27,5 +28,19 @@ bool OutsideVisibleArea(const DrawState& st, bool windows9x, std::span<const Dev
 // guard box (nearly always) and is drawn as it is.
 bool CutFarPolyline(const DrawState& st, std::span<const DevicePoint> points,
                     std::vector<std::vector<DevicePoint>>& runs);
+
+// Polygons (a ring per count) reaching as far: each ring cut to the same guard box. The
+// area inside the box, and so everything that shows, is unchanged; a ring with nothing
+// inside is dropped. False, with the outputs untouched, when every ring stays within.
+bool CutFarPolygons(const DrawState& st, std::span<const DevicePoint> points,
+                    std::span<const std::int32_t> counts, std::vector<DevicePoint>& outPoints,
+                    std::vector<std::int32_t>& outCounts);
+
+// A Bezier chain reaching as far: drawn as polylines instead, its pieces near the visible
+// area flattened to a quarter of a pixel and the rest replaced by chords (which cannot show
+// either), then cut like a polyline. False, with `runs` untouched, when the chain stays within
+// the guard box or its count is not 1 + 3k (which the device refuses anyway).
+bool FlattenFarBezier(const DrawState& st, std::span<const DevicePoint> points, double penWidth,
+                      std::vector<std::vector<DevicePoint>>& runs);
 
 }  // namespace quillon

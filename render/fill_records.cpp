@@ -89,8 +89,14 @@ bool HandlePolygonSet(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteRead
   }
   // ALTERNATE, the DC's default fill mode: inner rings are holes.
   const double edge = std::max(st.line.width, st.outline.width);
-  if ((wide || !patternPrint) && !OutsideVisibleArea(st, ctx.windows9x(), points, edge))
+  if (!(wide || !patternPrint) || OutsideVisibleArea(st, ctx.windows9x(), points, edge))
+    return true;
+  std::vector<DevicePoint> cutPoints;
+  std::vector<std::int32_t> cutCounts;
+  if (!CutFarPolygons(st, points, counts, cutPoints, cutCounts))
     dc.PolyPolygon(points, counts);
+  else if (!cutCounts.empty())
+    dc.PolyPolygon(cutPoints, cutCounts);
   return true;
 }
 

@@ -26,6 +26,28 @@ bool ReserveFor(DrawContext& ctx, ByteReader& in, std::uint64_t n, int width) {
   return ctx.EnsurePointCapacity(n);
 }
 
+// A polyline that can show, cut when it reaches far beyond the visible area.
+void StrokePolyline(DrawContext& ctx, DrawState& st, std::span<const DevicePoint> points) {
+  if (OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width)) return;
+  std::vector<std::vector<DevicePoint>> runs;
+  if (!CutFarPolyline(st, points, runs)) {
+    st.target->Polyline(points);
+    return;
+  }
+  for (const auto& run : runs) st.target->Polyline(run);
+}
+
+// A Bezier chain that can show; one reaching far beyond the visible area goes as polylines.
+void StrokeBezierChain(DrawContext& ctx, DrawState& st, std::span<const DevicePoint> points) {
+  if (OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width)) return;
+  std::vector<std::vector<DevicePoint>> runs;
+  if (!FlattenFarBezier(st, points, st.line.width, runs)) {
+    st.target->PolyBezier(points);
+    return;
+  }
+  for (const auto& run : runs) st.target->Polyline(run);
+}
+
 }  // namespace
 
 // On Windows 9x a fresh line pen draws the points itself (stepping the dashes); with a valid
@@ -49,13 +71,7 @@ bool HandlePolyline(DrawContext& ctx, DrawState& st, std::uint8_t op, ByteReader
     return true;
   }
   if (!st.line.valid) CreateLinePen(ctx, st, 0);
-  if (OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width)) return true;
-  std::vector<std::vector<DevicePoint>> runs;
-  if (!CutFarPolyline(st, points, runs)) {
-    st.target->Polyline(points);
-    return true;
-  }
-  for (const auto& run : runs) st.target->Polyline(run);
+  StrokePolyline(ctx, st, points);
   return true;
 }
 
@@ -68,9 +84,7 @@ bool HandleBezier(DrawContext& ctx, DrawState& st, ByteReader& in) {
     return false;
   if (!st.target) return true;
   if (!st.line.valid) CreateLinePen(ctx, st, 0);
-  const auto points = ctx.points(static_cast<std::size_t>(n));
-  if (!OutsideVisibleArea(st, ctx.windows9x(), points, st.line.width))
-    st.target->PolyBezier(points);
+  StrokeBezierChain(ctx, st, ctx.points(static_cast<std::size_t>(n)));
   return true;
 }
 
@@ -150,9 +164,7 @@ bool HandleCompoundShape(DrawContext& ctx, DrawState& st, ByteReader& in) {
       if (!ReadInto(ctx, st, in, used, static_cast<std::uint64_t>(n), width)) return false;
       if (type == kPartBezier && st.target) {
         if (!st.line.valid) CreateLinePen(ctx, st, 0);
-        const auto part = ctx.points(used + n).subspan(static_cast<std::size_t>(used));
-        if (!OutsideVisibleArea(st, ctx.windows9x(), part, st.line.width))
-          st.target->PolyBezier(part);
+        StrokeBezierChain(ctx, st, ctx.points(used + n).subspan(static_cast<std::size_t>(used)));
       }
       used += static_cast<std::uint64_t>(n);
     }
@@ -169,11 +181,17 @@ bool HandleCompoundShape(DrawContext& ctx, DrawState& st, ByteReader& in) {
       if (!st.fill.valid) SelectFillBrush(ctx, st, count);
       // Edged with whichever pen is selected.
       const double edge = std::max(st.line.width, st.outline.width);
-      if (!OutsideVisibleArea(st, ctx.windows9x(), shape, edge)) st.target->Polygon(shape);
+      if (OutsideVisibleArea(st, ctx.windows9x(), shape, edge)) continue;
+      std::vector<DevicePoint> cut;
+      std::vector<std::int32_t> counts;
+      const std::int32_t one[1] = {static_cast<std::int32_t>(count)};
+      if (!CutFarPolygons(st, shape, one, cut, counts))
+        st.target->Polygon(shape);
+      else if (!counts.empty())
+        st.target->Polygon(cut);
     } else {
       if (!st.line.valid) CreateLinePen(ctx, st, 0);
-      if (!OutsideVisibleArea(st, ctx.windows9x(), shape, st.line.width))
-        st.target->Polyline(shape);
+      StrokePolyline(ctx, st, shape);
     }
   }
   return true;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/unit/interpreter_fixture.h"
@@ -79,6 +83,89 @@ TEST_F(FigureCullingTest, APolylineReachingFarAwayIsCutOnItsOwnLine) {
   EXPECT_EQ(lines[0], "Polyline 2 (50,50) (7209,50)");
   EXPECT_EQ(lines[1], "Polyline 3 (7209,60) (50,60) (60,60)");
   EXPECT_EQ(lines[2], "Polyline 2 (10,10) (5000,5000)");
+}
+
+// Every kind of figure reaching two thousand million dots away still shows its near part,
+// and nothing handed to the device lies beyond the guard box (-7109..7209 on both axes).
+TEST_F(FigureCullingTest, FarFiguresReachTheDeviceOnlyWithinTheGuardBox) {
+  constexpr int kFar = 2000000000;
+  const std::vector<DevicePoint> far{{50, 50}, {kFar, 60}, {60, kFar}, {60, 60}};
+  KpzShape farShape;
+  farShape.parts.push_back({});
+  farShape.parts[0].type = 4;
+  farShape.parts[0].points = far;
+  KpzShape farCurve = farShape;
+  farCurve.parts[0].type = 6;
+  struct Case {
+    const char* name;
+    void (*add)(KpzBuilder&, const std::vector<DevicePoint>&, const KpzShape&, const KpzShape&);
+    const char* call;  // what reaches the device instead
+  };
+  const Case cases[] = {
+      {"Bezier chain", [](KpzBuilder& b, auto& p, auto&, auto&) { b.Bezier(p); }, "Polyline"},
+      {"Bezier part", [](KpzBuilder& b, auto&, auto&, auto& c) { b.CompoundShape(0, {c}); },
+       "Polyline"},
+      {"open shape", [](KpzBuilder& b, auto&, auto& s, auto&) { b.CompoundShape(0, {s}); },
+       "Polyline"},
+      {"filled shape", [](KpzBuilder& b, auto&, auto& s, auto&) { b.CompoundShape(2, {s}); },
+       "Polygon "},
+      {"polygon set", [](KpzBuilder& b, auto& p, auto&, auto&) { b.PolygonSet(3, {p, p}); },
+       "PolyPolygon"},
+  };
+  const std::regex point(R"(\((-?\d+),(-?\d+)\))");
+  for (const Case& c : cases) {
+    KpzBuilder b = Page();
+    b.LineWidth(1);
+    c.add(b, far, farShape, farCurve);
+    dev.Clear();
+    Draw(b);
+    const auto lines = dev.LinesStartingWith(c.call);
+    ASSERT_FALSE(lines.empty()) << c.name;
+    EXPECT_EQ(dev.Count("PolyBezier"), 0u) << c.name;
+    bool nearPoint = false;
+    for (const std::string& line : lines) {
+      for (std::sregex_iterator it(line.begin(), line.end(), point), end; it != end; ++it) {
+        const long x = std::stol((*it)[1]), y = std::stol((*it)[2]);
+        EXPECT_TRUE(x >= -7109 && x <= 7209 && y >= -7109 && y <= 7209) << c.name << ": " << line;
+        nearPoint = nearPoint || (x >= 0 && x <= 100 && y >= 0 && y <= 100);
+      }
+    }
+    EXPECT_TRUE(nearPoint) << c.name;
+  }
+}
+
+// Flattened, a far curve keeps its shape where it shows: every point drawn inside the view
+// lies within a dot of the exact cubic.
+TEST_F(FigureCullingTest, AFarBezierKeepsItsShapeInTheView) {
+  const std::vector<DevicePoint> control{{0, 50}, {300000000, 50}, {-300000000, 60}, {100, 60}};
+  KpzBuilder b = Page();
+  b.LineWidth(1).Bezier(control);
+  dev.Clear();
+  Draw(b);
+  auto at = [&](double t) {
+    const double u = 1 - t;
+    const double w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+    double x = 0, y = 0;
+    for (int i = 0; i < 4; ++i) x += w[i] * control[i].x, y += w[i] * control[i].y;
+    return std::pair{x, y};
+  };
+  // The curve's points in the view: t near 0 and near 1 (it swings far out in between).
+  std::vector<std::pair<double, double>> curve;
+  for (double t = 0; t <= 1; t += 1.0 / (1 << 22))
+    if (const auto p = at(t); std::abs(p.first) < 200 && std::abs(p.second) < 200) curve.push_back(p);
+  const std::regex point(R"(\((-?\d+),(-?\d+)\))");
+  int inView = 0;
+  for (const std::string& line : dev.LinesStartingWith("Polyline")) {
+    for (std::sregex_iterator it(line.begin(), line.end(), point), end; it != end; ++it) {
+      const double x = std::stod((*it)[1]), y = std::stod((*it)[2]);
+      if (x < 0 || x > 100 || y < 0 || y > 100) continue;
+      ++inView;
+      double nearest = 1e18;
+      for (const auto& [cx, cy] : curve) nearest = std::min(nearest, std::hypot(x - cx, y - cy));
+      EXPECT_LE(nearest, 1.0) << "(" << x << "," << y << ")";
+    }
+  }
+  EXPECT_GE(inView, 2);
 }
 
 TEST_F(FigureCullingTest, EveryFigureKindIsSkippedOutsideAndDrawnInside) {
