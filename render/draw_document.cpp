@@ -89,6 +89,7 @@ int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth,
       const double width = dc.GetDeviceCaps(gdi::kCapHorzRes) - 1;
       const double height = dc.GetDeviceCaps(gdi::kCapVertRes) - 1;
       SetupPrintMapping(dc, st, {width, height, originX, originY}, {viewWidth, viewHeight}, type);
+      TakePrintedArea(st, dc);
     }
   } else {
     st.target = targetDc;

@@ -99,6 +99,15 @@ void TakeVisibleArea(DrawState& st, Device& dc, double dotsPerPixel) {
                 dotsPerPixel};
 }
 
+void TakePrintedArea(DrawState& st, Device& dc) {
+  st.visible = {};
+  DeviceRect box{};
+  const int pixels = dc.GetDeviceCaps(gdi::kCapHorzRes);
+  if (pixels <= 0 || !dc.GetVisibleBox(box)) return;
+  const double dots = std::fabs(static_cast<double>(box.right) - box.left);
+  TakeVisibleArea(st, dc, dots / pixels);
+}
+
 bool OutsideVisibleArea(const DrawState& st, bool windows9x, std::span<const DevicePoint> points,
                         double penWidth) {
   if (!st.visible.known || windows9x || points.empty()) return false;

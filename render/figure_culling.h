@@ -16,6 +16,10 @@ namespace quillon {
 // mapping's size of one device pixel in dots.
 void TakeVisibleArea(DrawState& st, Device& dc, double dotsPerPixel);
 
+// The same for a printer once its mapping is set: the page's visible box, with the size of a
+// printer pixel taken from it. A print of a zoomed view then spools only what is on the page.
+void TakePrintedArea(DrawState& st, Device& dc);
+
 // True when the figure lies wholly outside the visible area; never on Windows 9x, where the
 // line patterns are stepped in software and carry on from one figure to the next.
 bool OutsideVisibleArea(const DrawState& st, bool windows9x, std::span<const DevicePoint> points,

@@ -245,6 +245,24 @@ TEST_F(FigureCullingTest, NothingIsSkippedOnWindows9xOrWithoutAVisibleBox) {
   EXPECT_EQ(plain.Count("Polyline"), 1u);
 }
 
+// A printer shows its page: figures off it are not spooled, and the slack is four printer
+// pixels (here 2 dots each: a 100-dot box over 50 pixels), so the page reaches to 109 and a
+// hairline's box one dot further.
+TEST_F(FigureCullingTest, APrintSkipsFiguresOffThePage) {
+  KpzBuilder b = Page();
+  b.LineWidth(0).Polyline({{10, 10}, {20, 20}}).Polyline({{500, 500}, {600, 600}});
+  b.Polyline({{110, 10}, {120, 10}}).Polyline({{111, 10}, {120, 10}});
+  b.EndPage();
+  Open(b);
+  dev.SetDeviceCaps(gdi::kCapHorzRes, 50);
+  dev.SetDeviceCaps(gdi::kCapVertRes, 50);
+  dev.SetVisibleBox({0, 0, 100, 100});
+  DrawPrint();
+  EXPECT_EQ(dev.LinesStartingWith("Polyline"),
+            (std::vector<std::string>{"Polyline 2 (10,10) (20,20)", "Polyline 2 (110,10) (120,10)"}));
+  EXPECT_EQ(dev.Count("EndPage"), 1u);
+}
+
 TEST_F(FigureCullingTest, RecordHandlersCalledAfterADrawSkipNothing) {
   KpzBuilder b = Page();
   b.Polyline({{500, 500}, {600, 600}});
