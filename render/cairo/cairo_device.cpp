@@ -72,12 +72,15 @@ CairoDevice::CairoDevice(cairo_surface_t* surface, const CairoTarget& target)
   cairo_set_antialias(cr_.get(), target.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
 
+CairoDevice::~CairoDevice() { Flush(); }
+
 std::string CairoDevice::error() const {
   const cairo_status_t status = cairo_status(cr_.get());
   return status == CAIRO_STATUS_SUCCESS ? std::string() : cairo_status_to_string(status);
 }
 
 void CairoDevice::ClearToWhite() {
+  Flush();
   cairo_save(cr_.get());
   cairo_set_source_rgb(cr_.get(), 1, 1, 1);
   cairo_set_operator(cr_.get(), CAIRO_OPERATOR_SOURCE);
@@ -112,10 +115,20 @@ int CairoDevice::SetGraphicsMode(int mode) {
   state_.graphicsMode = mode == gdi::kGraphicsAdvanced ? mode : 1;
   return previous;
 }
-int CairoDevice::SetMapMode(int mode) { return state_.mapping.SetMode(mode); }
-bool CairoDevice::SetWindowExt(int x, int y) { return state_.mapping.SetWindowExt(x, y); }
-bool CairoDevice::SetViewportExt(int x, int y) { return state_.mapping.SetViewportExt(x, y); }
+int CairoDevice::SetMapMode(int mode) {
+  Flush();
+  return state_.mapping.SetMode(mode);
+}
+bool CairoDevice::SetWindowExt(int x, int y) {
+  Flush();
+  return state_.mapping.SetWindowExt(x, y);
+}
+bool CairoDevice::SetViewportExt(int x, int y) {
+  Flush();
+  return state_.mapping.SetViewportExt(x, y);
+}
 bool CairoDevice::SetViewportOrg(int x, int y) {
+  Flush();
   state_.mapping.SetViewportOrg(x, y);
   return true;
 }
@@ -206,6 +219,7 @@ const CairoDevice::Object* CairoDevice::Find(ObjectId id, Object& stock) const {
 }
 
 ObjectId CairoDevice::SelectObject(ObjectId object) {
+  Flush();
   Object stock;
   const Object* o = Find(object, stock);
   if (!o) return kNoObject;
@@ -230,6 +244,7 @@ bool CairoDevice::DeleteObject(ObjectId object) {
 }
 
 int CairoDevice::SetROP2(int mode) {
+  Flush();
   if (mode < 1 || mode > 16) return 0;
   const int previous = state_.rop2;
   state_.rop2 = mode;
@@ -237,6 +252,7 @@ int CairoDevice::SetROP2(int mode) {
 }
 
 bool CairoDevice::SetMiterLimit(float limit) {
+  Flush();
   if (!(limit >= 1)) return false;
   state_.miterLimit = limit;
   return true;
@@ -285,6 +301,21 @@ void CairoDevice::AddFigure(std::span<const DevicePoint> points, bool close, boo
 double CairoDevice::StrokeShift() const { return 0.5; }
 
 void CairoDevice::Stroke() {
+  constexpr int kBatchFigures = 4096;
+  if (!inPath_ && !state_.pen.null && state_.rop2 == gdi::kMixCopyPen) {
+    if (++pendingFigures_ >= kBatchFigures) Flush();
+    return;
+  }
+  StrokeNow();
+}
+
+void CairoDevice::Flush() {
+  if (pendingFigures_ == 0) return;
+  pendingFigures_ = 0;
+  StrokeNow();
+}
+
+void CairoDevice::StrokeNow() {
   cairo_t* cr = cr_.get();
   const Pen& pen = state_.pen;
   bool ownSource = false;
@@ -410,6 +441,7 @@ bool CairoDevice::PolyBezier(std::span<const DevicePoint> points) {
 }
 
 bool CairoDevice::Polygon(std::span<const DevicePoint> points) {
+  Flush();
   if (points.size() < 2) return false;
   const std::int32_t count[1] = {static_cast<std::int32_t>(points.size())};
   return Filled(points, count);
@@ -417,6 +449,7 @@ bool CairoDevice::Polygon(std::span<const DevicePoint> points) {
 
 bool CairoDevice::PolyPolygon(std::span<const DevicePoint> points,
                               std::span<const std::int32_t> counts) {
+  Flush();
   if (counts.empty()) return false;
   std::size_t total = 0;
   for (std::int32_t n : counts) {
@@ -430,6 +463,7 @@ bool CairoDevice::PolyPolygon(std::span<const DevicePoint> points,
 // Filled over the pixels inside the corners, outlined (with a thin pen) on its first and last
 // rows and columns, as GDI draws a rectangle.
 bool CairoDevice::Rectangle(int left, int top, int right, int bottom) {
+  Flush();
   const double l = DeviceX(std::min(left, right)), r = DeviceX(std::max(left, right));
   const double t = DeviceY(std::min(top, bottom)), b = DeviceY(std::max(top, bottom));
   if (inPath_) {
@@ -451,6 +485,7 @@ bool CairoDevice::Rectangle(int left, int top, int right, int bottom) {
 }
 
 bool CairoDevice::BeginPath() {
+  Flush();
   inPath_ = true;
   path_.clear();
   return true;
@@ -463,6 +498,7 @@ bool CairoDevice::EndPath() {
 }
 
 bool CairoDevice::SelectClipPath(int mode) {
+  Flush();
   if (inPath_ || path_.empty()) return false;
   cairo_t* cr = cr_.get();
   cairo_new_path(cr);
@@ -496,6 +532,7 @@ bool CairoDevice::SelectClipPath(int mode) {
 }
 
 bool CairoDevice::SelectClipRgnNone() {
+  Flush();
   cairo_reset_clip(cr_.get());
   return true;
 }
@@ -528,12 +565,14 @@ bool CairoDevice::RectVisible(const DeviceRect& rect) {
 }
 
 int CairoDevice::SaveDC() {
+  Flush();
   saved_.push_back(state_);
   cairo_save(cr_.get());
   return static_cast<int>(saved_.size());
 }
 
 bool CairoDevice::RestoreDC(int saved) {
+  Flush();
   const long depth = static_cast<long>(saved_.size());
   const long keep = saved > 0 ? saved - 1L : depth + saved;
   if (saved == 0 || keep < 0 || keep >= depth) return false;

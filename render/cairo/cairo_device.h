@@ -38,9 +38,12 @@ class CairoDevice final : public Device {
  public:
   // The surface stays the caller's and must outlive the device.
   CairoDevice(cairo_surface_t* surface, const CairoTarget& target);
+  ~CairoDevice() override;
   CairoDevice(const CairoDevice&) = delete;
   CairoDevice& operator=(const CairoDevice&) = delete;
 
+  // Draws the lines gathered so far (the destructor does too).
+  void Flush();
   // Empty while cairo is well; else cairo's reason (it stops drawing after an error).
   std::string error() const;
   // Paints the whole page white.
@@ -149,7 +152,12 @@ class CairoDevice final : public Device {
   // Adds the points as one figure: to the recorded path inside BeginPath/EndPath, else to
   // cairo's path, shifted by `shift` device pixels.
   void AddFigure(std::span<const DevicePoint> points, bool close, bool curves, double shift);
+  // Lines of the plain pen (R2_COPYPEN) are gathered into one path until something else is
+  // drawn or the DC changes: one stroke for thousands of polylines instead of one each,
+  // which is what makes large plots fast to draw and small as PDF. GDI restarts a dash
+  // pattern with every polyline, as cairo does with every subpath.
   void Stroke();
+  void StrokeNow();
   void Fill(cairo_fill_rule_t rule);
   void StrokeFigures(std::span<const DevicePoint> points, std::span<const std::int32_t> counts,
                      bool close);
@@ -168,6 +176,7 @@ class CairoDevice final : public Device {
   std::unordered_map<ObjectId, Object> objects_;
   ObjectId nextId_ = 1;
   bool inPath_ = false;
+  int pendingFigures_ = 0;
   std::vector<PathPoint> path_;
 };
 

@@ -74,6 +74,7 @@ void CairoDevice::DrawBitonal(const DibPicture& picture, int left, int top, int 
 int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc,
                                int ySrc, int srcWidth, int srcHeight, const DibView& dib,
                                std::uint32_t rop) {
+  Flush();
   if (inPath_ || destWidth == 0 || destHeight == 0 || srcWidth <= 0 || srcHeight <= 0) return 0;
   const auto picture = DibPicture::Read(dib);
   if (!picture) return 0;

@@ -31,6 +31,7 @@ class CairoPicture {
                                 zoom, rotation},
                        "plot.kpz");
     context.CloseDocument(&device);
+    device.Flush();
     error_ = device.error();
     cairo_surface_flush(surface_.get());
   }

@@ -75,6 +75,7 @@ ConversionResult ConvertPlot(DocumentPlatform& platform, const ConvertJob& job,
     context.DrawScreen(device, {dotsX * g.zoom, dotsY * g.zoom, 0, 0, g.zoom, options.rotation},
                        job.file);
     context.CloseDocument(&device);
+    device.Flush();
     result.reason = device.error();
   }
   if (!result.reason.empty()) return result;
