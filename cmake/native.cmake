@@ -129,6 +129,12 @@ if(benchmark_FOUND AND QUILLON_BENCH_SOURCES)
   endforeach()
 endif()
 
+# The conversion benchmark runs kpzconvert's conversions of the sample files.
+if(TARGET convert_bench)
+  target_link_libraries(convert_bench PRIVATE kpzconvert_lib)
+  target_compile_definitions(convert_bench PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endif()
+
 # The vector benchmark makes its plots with kpzgen's generator.
 if(TARGET vector_bench)
   target_sources(vector_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/kpzgen/site_plan.cpp)
