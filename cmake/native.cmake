@@ -27,6 +27,11 @@ add_executable(kpzconvert ${CMAKE_SOURCE_DIR}/tools/kpzconvert/main.cpp)
 target_link_libraries(kpzconvert PRIVATE kpzconvert_lib)
 target_compile_options(kpzconvert PRIVATE ${QUILLON_WARNINGS})
 
+# pixel_compare: the share of differing pixels between two pictures (scripts/compare-snap).
+add_executable(pixel_compare ${CMAKE_SOURCE_DIR}/tools/pixel_compare/main.cpp)
+target_link_libraries(pixel_compare PRIVATE PkgConfig::CAIRO)
+target_compile_options(pixel_compare PRIVATE ${QUILLON_WARNINGS})
+
 if(QUILLON_FUZZ)
   include(cmake/fuzz.cmake)
   return()

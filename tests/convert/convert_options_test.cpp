@@ -23,6 +23,7 @@ TEST(ConvertOptionsTest, RefusesWhatItCannotRead) {
       {{"a.kpz", "out.png", "--size", "800"}, "--size needs"},
       {{"a.kpz", "out.png", "--size", "-8x6"}, "--size needs"},
       {{"a.kpz", "out.png", "--scale", "nan"}, "--scale needs"},
+      {{"a.kpz", "out.png", "--scale", "1e-300"}, "--scale needs"},
       {{"a.kpz", "out.png", "--dpi", "100", "--scale", "2"}, "exclude each other"},
       {{"a.kpz", "out.png", "--page", "0"}, "--page needs"},
       {{"a.kpz", "out.png", "--antialias", "yes"}, "--antialias needs"},
@@ -139,6 +140,9 @@ TEST(PageGeometryTest, RefusesPagesWithoutSizeAndPicturesTooLarge) {
   PageGeometry g;
   EXPECT_NE(ComputeGeometry(kA4, OutputFormat::Png, options, g).find("too large"),
             std::string::npos);
+  ASSERT_EQ(ParseConvertOptions({"a.kpz", "b.pdf", "--scale", "0.000001"}, options), "");
+  EXPECT_EQ(ComputeGeometry(kA4, OutputFormat::Pdf, options, g),
+            "the page is too small to draw at that scale");
   EXPECT_EQ(ComputeGeometry({0, 0.3, 1000}, OutputFormat::Pdf, options, g),
             "the plot declares no page size");
   EXPECT_EQ(ComputeGeometry({0.2, 0.3, 0}, OutputFormat::Png, options, g),

@@ -127,7 +127,7 @@ std::string ParseConvertOptions(const std::vector<std::string>& args, ConvertOpt
         return "--rot needs 0, 90, 180 or 270";
       options.rotation = static_cast<int>(r);
     } else if (arg == "--dpi") {
-      if (!value(v) || !ParseNumber(v, options.dpi) || options.dpi > 100000)
+      if (!value(v) || !ParseNumber(v, options.dpi) || options.dpi < 0.01 || options.dpi > 100000)
         return "--dpi needs a number of pixels per inch, e.g. 150";
       if (!sizing(Sizing::Dpi)) return "--dpi, --size and --scale exclude each other";
     } else if (arg == "--size") {
@@ -135,7 +135,8 @@ std::string ParseConvertOptions(const std::vector<std::string>& args, ConvertOpt
         return "--size needs WxH, e.g. 1600x1200";
       if (!sizing(Sizing::Size)) return "--dpi, --size and --scale exclude each other";
     } else if (arg == "--scale") {
-      if (!value(v) || !ParseNumber(v, options.scale) || options.scale > 1000)
+      if (!value(v) || !ParseNumber(v, options.scale) || options.scale < 1e-6 ||
+          options.scale > 1000)
         return "--scale needs a positive number, e.g. 0.5";
       if (!sizing(Sizing::Scale)) return "--dpi, --size and --scale exclude each other";
     } else if (arg == "--page") {

@@ -11,6 +11,7 @@ constexpr double kMetresPerInch = 0.0254;
 constexpr double kPointsPerInch = 72;
 constexpr double kDefaultPngDpi = 96;
 constexpr double kMinVectorDpi = 300;
+constexpr double kMaxVectorDpi = 1e6;
 // cairo's image surfaces end at 32767 pixels a side; a gigabyte of pixels is the most a
 // conversion asks for.
 constexpr double kMaxPictureSide = 32767;
@@ -69,6 +70,7 @@ std::string ComputeGeometry(const PlotPage& page, OutputFormat format,
     scale = std::min(options.width / 1000.0 / wm, options.height / 1000.0 / hm);
   const double dpi =
       options.sizing == Sizing::Dpi ? options.dpi : std::max(kMinVectorDpi, std::ceil(plotDpi / scale));
+  if (!(dpi <= kMaxVectorDpi)) return "the page is too small to draw at that scale";
   g.zoom = scale * dpi / plotDpi;
   const double wInches = wm * scale / kMetresPerInch, hInches = hm * scale / kMetresPerInch;
   const double w = std::max(1.0, std::ceil(wInches * dpi)), h = std::max(1.0, std::ceil(hInches * dpi));
