@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -49,7 +50,10 @@ class ConversionFilesTest : public ::testing::Test {
     dir = fs::temp_directory_path() / ("kpzconvert-test-" + std::to_string(getpid()));
     fs::create_directories(dir);
   }
-  void TearDown() override { fs::remove_all(dir); }
+  // KPZCONVERT_TEST_KEEP=1 keeps the files for a look.
+  void TearDown() override {
+    if (!std::getenv("KPZCONVERT_TEST_KEEP")) fs::remove_all(dir);
+  }
 
   std::string Write(const std::string& name, const KpzBuilder& plot) {
     const fs::path path = dir / name;
@@ -197,6 +201,79 @@ TEST_F(ConversionFilesTest, SvgIsWellFormedAndRendersLikeThePng) {
     }
   }
   EXPECT_EQ(differing, 0);
+}
+
+// Pixels of two pictures that differ by more than a little, counting only those whose 3 x 3
+// neighbourhood is one colour in both (away from every edge: renderers may place an edge a
+// pixel apart).
+int DifferingAwayFromEdges(cairo_surface_t* reference, cairo_surface_t* other) {
+  const int w = std::min(cairo_image_surface_get_width(reference), cairo_image_surface_get_width(other));
+  const int h = std::min(cairo_image_surface_get_height(reference), cairo_image_surface_get_height(other));
+  auto at = [](cairo_surface_t* s, int x, int y) {
+    const auto* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+  };
+  int differing = 0;
+  for (int y = 1; y + 1 < h; ++y) {
+    for (int x = 1; x + 1 < w; ++x) {
+      const std::uint32_t a = at(reference, x, y), b = at(other, x, y);
+      bool far = true;
+      for (int k = 0; k < 9; ++k) {
+        far = far && at(reference, x - 1 + k % 3, y - 1 + k / 3) == a &&
+              at(other, x - 1 + k % 3, y - 1 + k / 3) == b;
+      }
+      int delta = 0;
+      for (int shift : {0, 8, 16})
+        delta = std::max(delta, std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                         static_cast<int>((b >> shift) & 0xFF)));
+      if (far && delta > 48) ++differing;
+    }
+  }
+  return differing;
+}
+
+TEST_F(ConversionFilesTest, GhostscriptDrawsThePdfAsThePng) {
+  if (!Have("gs")) GTEST_SKIP() << "ghostscript is not installed";
+  KpzBuilder b;
+  b.PageSize(0.2, 0.15, 10000);
+  b.BeginPage()
+      .FillColour(0, 0)
+      .PolygonSet(2, {{{100, 100}, {600, 100}, {600, 600}, {100, 600}}})
+      .LineColour(KpzBuilder::Rgb(255, 0, 0))
+      .LineWidth(20)
+      .Polyline({{100, 800}, {1800, 1300}})
+      .FillStyle(5)
+      .PatternFore(1, KpzBuilder::Rgb(0, 0, 255))
+      .PolygonSet(2, {{{800, 100}, {1800, 100}, {1800, 700}, {800, 700}}});
+  KpzRasterHeader h;
+  h.flags = 0x80;
+  h.x = h.x1 = 100;
+  h.y = h.y1 = 900;
+  h.x2 = 700;
+  h.y2 = 1400;
+  h.rows = 50;
+  h.bytesPerRow = 8;
+  h.width = 64;
+  h.format = 0x0001;
+  b.RasterHeader(h);
+  for (int r = 0; r < h.rows; ++r)
+    b.RasterData(std::vector<std::uint8_t>{static_cast<std::uint8_t>(r), 0, 10, 0});
+  b.EndPage();
+  const std::string plot = Write("mixed.kpz", b);
+  const std::string pdf = (dir / "mixed.pdf").string(), png = (dir / "mixed.png").string();
+  const std::string ghost = (dir / "ghost.png").string();
+  ASSERT_TRUE(Convert(plot, pdf, {"--rot", "0", "--dpi", "100"}).ok);
+  ASSERT_TRUE(Convert(plot, png, {"--rot", "0", "--dpi", "100", "--antialias", "off"}).ok);
+  ASSERT_EQ(RunCommand("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=png16m -r100 -sOutputFile='" +
+                       ghost + "' '" + pdf + "'")
+                .status,
+            0);
+  CairoSurface ours(cairo_image_surface_create_from_png(png.c_str()));
+  CairoSurface theirs(cairo_image_surface_create_from_png(ghost.c_str()));
+  ASSERT_TRUE(Usable(ours.get()) && Usable(theirs.get()));
+  EXPECT_NEAR(cairo_image_surface_get_width(theirs.get()), 788, 1);
+  EXPECT_NEAR(cairo_image_surface_get_height(theirs.get()), 591, 1);
+  EXPECT_EQ(DifferingAwayFromEdges(ours.get(), theirs.get()), 0);
 }
 
 TEST_F(ConversionFilesTest, EveryStoredMalformedPlotConvertsOrIsRefusedWithAReason) {
