@@ -270,6 +270,7 @@ double CairoDevice::DeviceY(double y) const { return state_.mapping.Y(y); }
 void CairoDevice::AddFigure(std::span<const DevicePoint> points, bool close, bool curves,
                             double shift) {
   if (points.empty()) return;
+  if (!inPath_) FlushStrip();
   cairo_t* cr = cr_.get();
   for (std::size_t i = 0; i < points.size(); ++i) {
     const double x = Near(DeviceX(points[i].x) + shift), y = Near(DeviceY(points[i].y) + shift);
@@ -303,13 +304,18 @@ double CairoDevice::StrokeShift() const { return 0.5; }
 void CairoDevice::Stroke() {
   constexpr int kBatchFigures = 4096;
   if (!inPath_ && !state_.pen.null && state_.rop2 == gdi::kMixCopyPen) {
-    if (++pendingFigures_ >= kBatchFigures) Flush();
+    if (++pendingFigures_ >= kBatchFigures) FlushStrokes();
     return;
   }
   StrokeNow();
 }
 
 void CairoDevice::Flush() {
+  FlushStrokes();
+  FlushStrip();
+}
+
+void CairoDevice::FlushStrokes() {
   if (pendingFigures_ == 0) return;
   pendingFigures_ = 0;
   StrokeNow();

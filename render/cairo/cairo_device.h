@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "render/cairo/bitonal_strip.h"
 #include "render/cairo/cairo_handles.h"
 #include "render/cairo/logical_mapping.h"
 #include "render/device.h"
@@ -42,7 +43,7 @@ class CairoDevice final : public Device {
   CairoDevice(const CairoDevice&) = delete;
   CairoDevice& operator=(const CairoDevice&) = delete;
 
-  // Draws the lines gathered so far (the destructor does too).
+  // Draws the lines and raster rows gathered so far (the destructor does too).
   void Flush();
   // Empty while cairo is well; else cairo's reason (it stops drawing after an error).
   std::string error() const;
@@ -158,14 +159,15 @@ class CairoDevice final : public Device {
   // pattern with every polyline, as cairo does with every subpath.
   void Stroke();
   void StrokeNow();
+  void FlushStrokes();
+  // Draws the gathered bands of a 1-bit raster (bitonal_strip.h).
+  void FlushStrip();
   void Fill(cairo_fill_rule_t rule);
   void StrokeFigures(std::span<const DevicePoint> points, std::span<const std::int32_t> counts,
                      bool close);
   bool Filled(std::span<const DevicePoint> points, std::span<const std::int32_t> counts);
   double StrokeShift() const;
-  void DrawBitonal(const class DibPicture& picture, int left, int top, int width, int height,
-                   const cairo_matrix_t& toPicture, double x0, double y0, double x1, double y1,
-                   std::uint32_t rop);
+
   void PaintColourWith(ColorRef colour, cairo_operator_t op, cairo_pattern_t* mask, double x0,
                        double y0, double x1, double y1);
 
@@ -177,6 +179,7 @@ class CairoDevice final : public Device {
   ObjectId nextId_ = 1;
   bool inPath_ = false;
   int pendingFigures_ = 0;
+  BitonalStrip strip_;
   std::vector<PathPoint> path_;
 };
 

@@ -31,22 +31,31 @@ void CairoDevice::PaintColourWith(ColorRef colour, cairo_operator_t op, cairo_pa
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
 }
 
-void CairoDevice::DrawBitonal(const DibPicture& picture, int left, int top, int width, int height,
-                              const cairo_matrix_t& toPicture, double x0, double y0, double x1,
-                              double y1, std::uint32_t rop) {
-  const ColorRef colours[2] = {picture.colours()[0], picture.colours()[1]};
+void CairoDevice::FlushStrip() {
+  if (strip_.empty()) return;
+  const BitonalStrip& strip = strip_;
+  const double x0 = std::min(strip.x(), strip.x() + strip.width() * strip.pixelWidth());
+  const double x1 = std::max(strip.x(), strip.x() + strip.width() * strip.pixelWidth());
+  const double y0 = strip.y(), y1 = strip.y() + strip.height() * strip.pixelHeight();
+  cairo_matrix_t toStrip;
+  cairo_matrix_init(&toStrip, strip.pixelWidth(), 0, 0, strip.pixelHeight(), strip.x(), strip.y());
+  if (cairo_matrix_invert(&toStrip) != CAIRO_STATUS_SUCCESS) {
+    strip_.Clear();
+    return;
+  }
   auto maskOf = [&](int index) {
-    CairoSurface bits = MakeBitMask(picture, left, top, width, height, index);
+    CairoSurface bits = MakeBitMask(strip, index);
     if (!bits) return SharedPattern();
     SharedPattern mask = SharePattern(cairo_pattern_create_for_surface(bits.get()));
-    cairo_pattern_set_matrix(mask.get(), &toPicture);
+    cairo_pattern_set_matrix(mask.get(), &toStrip);
     cairo_pattern_set_filter(mask.get(), target_.vector || !target_.antialias
                                              ? CAIRO_FILTER_NEAREST
                                              : CAIRO_FILTER_GOOD);
     return mask;
   };
-  if (rop == gdi::kRopSrcAnd || rop == gdi::kRopSrcPaint) {
-    const bool andPass = rop == gdi::kRopSrcAnd;
+  const ColorRef colours[2] = {strip.colour(0), strip.colour(1)};
+  if (strip.rop() == gdi::kRopSrcAnd || strip.rop() == gdi::kRopSrcPaint) {
+    const bool andPass = strip.rop() == gdi::kRopSrcAnd;
     for (int i = 0; i < 2; ++i) {
       const ColorRef c = colours[i];
       if (c == (andPass ? kWhite : kBlack)) continue;  // leaves the destination as it is
@@ -62,19 +71,21 @@ void CairoDevice::DrawBitonal(const DibPicture& picture, int left, int top, int 
       SharedPattern mask = maskOf(i);
       if (mask) PaintColourWith(c, op, mask.get(), x0, y0, x1, y1);
     }
-    return;
+  } else {
+    // SRCCOPY: the background colour over the rectangle, the foreground through the bits.
+    PaintColourWith(colours[0], CAIRO_OPERATOR_OVER, nullptr, x0, y0, x1, y1);
+    if (colours[1] != colours[0]) {
+      SharedPattern mask = maskOf(1);
+      if (mask) PaintColourWith(colours[1], CAIRO_OPERATOR_OVER, mask.get(), x0, y0, x1, y1);
+    }
   }
-  // SRCCOPY: the background colour over the rectangle, the foreground through the bits.
-  PaintColourWith(colours[0], CAIRO_OPERATOR_OVER, nullptr, x0, y0, x1, y1);
-  if (colours[1] == colours[0]) return;
-  SharedPattern mask = maskOf(1);
-  if (mask) PaintColourWith(colours[1], CAIRO_OPERATOR_OVER, mask.get(), x0, y0, x1, y1);
+  strip_.Clear();
 }
 
 int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc,
                                int ySrc, int srcWidth, int srcHeight, const DibView& dib,
                                std::uint32_t rop) {
-  Flush();
+  FlushStrokes();
   if (inPath_ || destWidth == 0 || destHeight == 0 || srcWidth <= 0 || srcHeight <= 0) return 0;
   const auto picture = DibPicture::Read(dib);
   if (!picture) return 0;
@@ -102,17 +113,34 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
     if (!(std::fabs(v) < kFarImage)) return srcHeight;
   if (sx == 0 || sy == 0) return srcHeight;
 
+  if (picture->bitCount() == 1) {
+    BitonalBand band;
+    band.picture = &*picture;
+    band.left = static_cast<int>(left);
+    band.top = static_cast<int>(top);
+    band.width = width;
+    band.height = height;
+    band.x = tx;
+    band.pixelWidth = sx;
+    band.flipped = sy < 0;
+    band.y = std::min(ty, ey);
+    band.pixelHeight = std::fabs(sy);
+    band.colours[0] = picture->colours()[0];
+    band.colours[1] = picture->colours()[1];
+    band.rop = rop == gdi::kRopSrcAnd || rop == gdi::kRopSrcPaint ? rop : gdi::kRopSrcCopy;
+    if (!strip_.Append(band)) {
+      FlushStrip();
+      strip_.Start(band);
+    }
+    return srcHeight;
+  }
+  FlushStrip();
   cairo_matrix_t toPicture;
   cairo_matrix_init(&toPicture, sx, 0, 0, sy, tx, ty);
   if (cairo_matrix_invert(&toPicture) != CAIRO_STATUS_SUCCESS) return srcHeight;
   const double x0 = std::min(tx, ex), x1 = std::max(tx, ex);
   const double y0 = std::min(ty, ey), y1 = std::max(ty, ey);
 
-  if (picture->bitCount() == 1) {
-    DrawBitonal(*picture, static_cast<int>(left), static_cast<int>(top), width, height, toPicture,
-                x0, y0, x1, y1, rop);
-    return srcHeight;
-  }
   CairoSurface image =
       MakeRgbImage(*picture, static_cast<int>(left), static_cast<int>(top), width, height);
   if (!image) return 0;

@@ -85,30 +85,17 @@ CairoSurface MakeRgbImage(const DibPicture& picture, int left, int top, int widt
   return image;
 }
 
-CairoSurface MakeBitMask(const DibPicture& picture, int left, int top, int width, int height,
-                         int index) {
-  CairoSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A1, width, height));
+CairoSurface MakeBitMask(const BitonalStrip& strip, int index) {
+  CairoSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A1, strip.width(), strip.height()));
   if (!Usable(mask.get())) return nullptr;
   cairo_surface_flush(mask.get());
   unsigned char* data = cairo_image_surface_get_data(mask.get());
   const int stride = cairo_image_surface_get_stride(mask.get());
   const std::uint8_t flip = index == 1 ? 0x00 : 0xFF;
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* src = picture.Row(top + y);
+  for (int y = 0; y < strip.height(); ++y) {
+    const std::uint8_t* src = strip.Row(y);
     unsigned char* row = data + static_cast<std::size_t>(y) * stride;
-    if (left % 8 == 0) {
-      const std::uint8_t* from = src + left / 8;
-      for (int b = 0; b < (width + 7) / 8; ++b) row[b] = MaskByte(from[b] ^ flip);
-    } else {
-      std::fill(row, row + stride, 0);
-      for (int x = 0; x < width; ++x) {
-        if (picture.Index(src, left + x) != index) continue;
-        if constexpr (std::endian::native == std::endian::big)
-          row[x >> 3] |= static_cast<unsigned char>(0x80 >> (x & 7));
-        else
-          row[x >> 3] |= static_cast<unsigned char>(1 << (x & 7));
-      }
-    }
+    for (std::size_t b = 0; b < strip.stride(); ++b) row[b] = MaskByte(src[b] ^ flip);
   }
   cairo_surface_mark_dirty(mask.get());
   return mask;
