@@ -153,9 +153,9 @@ class CairoDevice final : public Device {
   // Adds the points as one figure: to the recorded path inside BeginPath/EndPath, else to
   // cairo's path, shifted by `shift` device pixels.
   void AddFigure(std::span<const DevicePoint> points, bool close, bool curves, double shift);
-  // Lines of the plain pen (R2_COPYPEN) are gathered into one path until something else is
-  // drawn or the DC changes: one stroke for thousands of polylines instead of one each,
-  // which is what makes large plots fast to draw and small as PDF. GDI restarts a dash
+  // On PDF and SVG, lines of the plain pen (R2_COPYPEN) are gathered into one path until
+  // something else is drawn or the DC changes: one path for thousands of polylines instead
+  // of one each, which makes large plots faster to write and smaller. GDI restarts a dash
   // pattern with every polyline, as cairo does with every subpath.
   void Stroke();
   void StrokeNow();
