@@ -1,5 +1,6 @@
 #include "render/cairo/bitonal_strip.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -52,6 +53,45 @@ void BitonalStrip::AddRows(const BitonalBand& band) {
     }
   }
   height_ += band.height;
+}
+
+BitonalStrip BitonalStrip::Shrunk(int keep) const {
+  // Along a shrunk axis each bitmap pixel's centre falls into one device pixel; an axis that
+  // is not shrunk keeps its pixels.
+  const bool acrossShrunk = pixelWidth_ < 1, downShrunk = pixelHeight_ < 1;
+  const double left = acrossShrunk ? std::floor(x_) : x_, top = downShrunk ? std::floor(y_) : y_;
+  auto column = [&](int u) {
+    return acrossShrunk ? static_cast<int>(std::floor(x_ + (u + 0.5) * pixelWidth_ - left)) : u;
+  };
+  auto row = [&](int v) {
+    return downShrunk ? static_cast<int>(std::floor(y_ + (v + 0.5) * pixelHeight_ - top)) : v;
+  };
+  BitonalStrip out;
+  out.width_ = std::max(1, column(width_ - 1) + 1);
+  out.height_ = std::max(1, row(height_ - 1) + 1);
+  out.stride_ = (static_cast<std::size_t>(out.width_) + 7) / 8;
+  out.x_ = left, out.y_ = top;
+  out.pixelWidth_ = acrossShrunk ? 1 : pixelWidth_;
+  out.pixelHeight_ = downShrunk ? 1 : pixelHeight_;
+  out.colours_[0] = colours_[0], out.colours_[1] = colours_[1];
+  out.rop_ = rop_;
+  // Bits set where a pixel of `keep` landed; for keep = 0 they are flipped at the end, so
+  // that the strip's bits still mean index 1.
+  out.rows_.assign(out.stride_ * static_cast<std::size_t>(out.height_), 0);
+  const std::uint8_t flip = keep == 1 ? 0x00 : 0xFF;
+  for (int v = 0; v < height_; ++v) {
+    const std::uint8_t* src = Row(v);
+    std::uint8_t* dst =
+        out.rows_.data() + static_cast<std::size_t>(std::clamp(row(v), 0, out.height_ - 1)) * out.stride_;
+    for (int u = 0; u < width_; ++u) {
+      if (((src[u >> 3] ^ flip) >> (7 - (u & 7)) & 1) == 0) continue;
+      const int c = std::clamp(column(u), 0, out.width_ - 1);
+      dst[c >> 3] |= static_cast<std::uint8_t>(0x80 >> (c & 7));
+    }
+  }
+  if (keep == 0)
+    for (auto& b : out.rows_) b = static_cast<std::uint8_t>(~b);
+  return out;
 }
 
 }  // namespace quillon

@@ -35,6 +35,11 @@ class BitonalStrip {
   // Starts a new strip with the band (the old one must have been drawn).
   void Start(const BitonalBand& band);
   void Clear() { rows_.clear(), height_ = 0; }
+  // The strip shrunk to one bitmap pixel per device pixel, as GDI's BLACKONWHITE stretch mode
+  // shrinks a monochrome bitmap: a device pixel takes `keep` (the darker colour's index)
+  // when any bitmap pixel landing in it has it, so thin dark lines stay. Axes drawn larger
+  // than the bitmap keep their pixels. Not for a strip mirrored across.
+  BitonalStrip Shrunk(int keep) const;
 
   int width() const { return width_; }
   int height() const { return height_; }

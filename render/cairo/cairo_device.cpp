@@ -264,8 +264,16 @@ int CairoDevice::SetStretchBltMode(int mode) {
   return previous;
 }
 
-double CairoDevice::DeviceX(double x) const { return state_.mapping.X(x); }
-double CairoDevice::DeviceY(double y) const { return state_.mapping.Y(y); }
+// On a picture every point lands on a whole pixel, as GDI rounds them; PDF and SVG keep the
+// exact place.
+double CairoDevice::DeviceX(double x) const {
+  const double d = state_.mapping.X(x);
+  return target_.vector ? d : std::floor(d + 0.5);
+}
+double CairoDevice::DeviceY(double y) const {
+  const double d = state_.mapping.Y(y);
+  return target_.vector ? d : std::floor(d + 0.5);
+}
 
 void CairoDevice::AddFigure(std::span<const DevicePoint> points, bool close, bool curves,
                             double shift) {

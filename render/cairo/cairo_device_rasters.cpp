@@ -31,9 +31,23 @@ void CairoDevice::PaintColourWith(ColorRef colour, cairo_operator_t op, cairo_pa
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
 }
 
+namespace {
+
+double Luminance(ColorRef c) {
+  return 0.299 * (c & 0xFF) + 0.587 * ((c >> 8) & 0xFF) + 0.114 * ((c >> 16) & 0xFF);
+}
+
+}  // namespace
+
 void CairoDevice::FlushStrip() {
   if (strip_.empty()) return;
-  const BitonalStrip& strip = strip_;
+  // A picture shrinks a monochrome bitmap as GDI does in its BLACKONWHITE mode; PDF and SVG
+  // keep every bitmap pixel for the viewer to scale.
+  BitonalStrip shrunk;
+  if (!target_.vector && state_.stretchMode == gdi::kStretchBlackOnWhite &&
+      strip_.pixelWidth() > 0 && (strip_.pixelWidth() < 1 || strip_.pixelHeight() < 1))
+    shrunk = strip_.Shrunk(Luminance(strip_.colour(1)) <= Luminance(strip_.colour(0)) ? 1 : 0);
+  const BitonalStrip& strip = shrunk.empty() ? strip_ : shrunk;
   const double x0 = std::min(strip.x(), strip.x() + strip.width() * strip.pixelWidth());
   const double x1 = std::max(strip.x(), strip.x() + strip.width() * strip.pixelWidth());
   const double y0 = strip.y(), y1 = strip.y() + strip.height() * strip.pixelHeight();
@@ -99,9 +113,8 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
   const std::int64_t bottom = std::min<std::int64_t>(srcTop + srcHeight, picture->rows());
   if (right <= left || bottom <= top) return 0;
 
-  const LogicalMapping& m = state_.mapping;
-  const double dx0 = m.X(xDest), dx1 = m.X(static_cast<double>(xDest) + destWidth);
-  const double dy0 = m.Y(yDest), dy1 = m.Y(static_cast<double>(yDest) + destHeight);
+  const double dx0 = DeviceX(xDest), dx1 = DeviceX(static_cast<double>(xDest) + destWidth);
+  const double dy0 = DeviceY(yDest), dy1 = DeviceY(static_cast<double>(yDest) + destHeight);
   const double sx = (dx1 - dx0) / srcWidth, sy = (dy1 - dy0) / srcHeight;
   // The part of the bitmap drawn, in device pixels.
   const double tx = dx0 + static_cast<double>(left - xSrc) * sx;

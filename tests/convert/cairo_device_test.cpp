@@ -185,5 +185,29 @@ TEST(CairoDeviceTest, RasterOfManyBandsHasNoGapsAndTurnsWithTheView) {
   }
 }
 
+TEST(CairoDeviceTest, ShrunkScanKeepsItsThinDarkLinesAsGdiBlackOnWhiteDoes) {
+  // 400 rows in 40 dots: ten rows to a pixel; one black row in every hundred.
+  KpzBuilder b = Page();
+  KpzRasterHeader h;
+  h.flags = 0x80;
+  h.x = h.x1 = 100;
+  h.y = h.y1 = 50;
+  h.x2 = 260;
+  h.y2 = 90;
+  h.rows = 400;
+  h.bytesPerRow = 2;
+  h.width = 16;
+  h.format = 0x0001;
+  b.BeginPage().RasterHeader(h);
+  for (int r = 0; r < h.rows; ++r)
+    b.RasterData(r % 100 == 55 ? std::vector<std::uint8_t>{0, 0, 16, 0}
+                               : std::vector<std::uint8_t>{16, 0, 0, 0});
+  b.EndPage();
+  CairoPicture picture(b, 1000, 500);
+  int blackRows = 0;
+  for (int y = 48; y < 93; ++y) blackRows += picture.At(180, y) == kBlackPixel;
+  EXPECT_EQ(blackRows, 4);
+}
+
 }  // namespace
 }  // namespace quillon::test

@@ -72,8 +72,16 @@ ConversionResult ConvertPlot(DocumentPlatform& platform, const ConvertJob& job,
     if (options.page) context.SetPageFilter(static_cast<std::uint32_t>(*options.page - 1));
     const double dotsX = page.widthMetres * page.dotsPerMetre;
     const double dotsY = page.heightMetres * page.dotsPerMetre;
-    context.DrawScreen(device, {dotsX * g.zoom, dotsY * g.zoom, 0, 0, g.zoom, options.rotation},
-                       job.file);
+    ScreenView view{dotsX * g.zoom, dotsY * g.zoom, 0, 0, g.zoom, options.rotation};
+    if (job.format == OutputFormat::Png && options.sizing == Sizing::Size) {
+      // Fitted by the interpreter as the control fits its window: the window's extents,
+      // exchanged when the page lies sideways, and no zoom yet.
+      const bool sideways = options.rotation == 90 || options.rotation == 270;
+      view = {static_cast<double>(sideways ? options.height : options.width),
+              static_cast<double>(sideways ? options.width : options.height), 0, 0, 0,
+              options.rotation};
+    }
+    context.DrawScreen(device, view, job.file);
     context.CloseDocument(&device);
     device.Flush();
     result.reason = device.error();
