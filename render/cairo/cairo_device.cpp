@@ -16,12 +16,11 @@ constexpr int kNullRegion = 1, kSimpleRegion = 2;
 constexpr std::uint32_t kStyleMask = 0x0000000F, kCapMask = 0x00000F00, kJoinMask = 0x0000F000,
                         kTypeMask = 0x000F0000;
 constexpr int kStockCount = 9;
-// cairo keeps coordinates as 24.8 fixed point: points beyond this many device pixels (only
-// broken plots reach them; the interpreter cuts far polylines itself) are held here, so that
-// they cannot wrap around onto the page.
+// cairo keeps coordinates as 24.8 fixed point, and PDF and SVG pay for the size of what
+// they are given: points further than 64 page sizes away (only broken plots put them there;
+// the interpreter cuts far polylines at that distance itself) are held there.
 constexpr double kFarDevice = 4.0e6;
-
-double Near(double v) { return std::clamp(v, -kFarDevice, kFarDevice); }
+constexpr double kFarPages = 64;
 
 // Dash patterns of the built-in styles, as multiples of a geometric pen's width and in
 // pixels for a cosmetic pen (the lengths GDI uses).
@@ -67,7 +66,9 @@ int ToInt(double v) {
 }  // namespace
 
 CairoDevice::CairoDevice(cairo_surface_t* surface, const CairoTarget& target)
-    : cr_(cairo_create(surface)), target_(target) {
+    : cr_(cairo_create(surface)),
+      target_(target),
+      far_(std::min(kFarDevice, kFarPages * std::max({target.width, target.height, 16}))) {
   cairo_scale(cr_.get(), target.unitsPerPixel, target.unitsPerPixel);
   cairo_set_antialias(cr_.get(), target.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
@@ -342,7 +343,7 @@ void CairoDevice::StrokeNow() {
   double width = pen.geometric ? state_.mapping.Length(pen.width) : 0;
   if (!target_.vector) width = std::round(width);
   if (!(width >= 1)) width = 1;
-  if (width > kFarDevice) width = kFarDevice;
+  if (width > far_) width = far_;
   cairo_set_line_width(cr, width);
   // A line of one pixel is a run of pixels in GDI, with no caps to lengthen its dashes.
   const bool thin = width <= 1;
@@ -369,7 +370,7 @@ void CairoDevice::StrokeNow() {
   } else if (pen.pattern == gdi::kPenUserStyle) {
     double total = 0;
     for (double d : pen.dashes) {
-      user.push_back(std::min(state_.mapping.Length(d), kFarDevice));
+      user.push_back(std::min(state_.mapping.Length(d), far_));
       total += user.back();
     }
     // cairo refuses a pattern without length; GDI draws such a pen solid.

@@ -148,6 +148,7 @@ class CairoDevice final : public Device {
 
   const Object* Find(ObjectId id, Object& stock) const;
   ObjectId Add(Object object);
+  double Near(double v) const { return v < -far_ ? -far_ : v > far_ ? far_ : v; }
   double DeviceX(double x) const;
   double DeviceY(double y) const;
   // Adds the points as one figure: to the recorded path inside BeginPath/EndPath, else to
@@ -173,6 +174,7 @@ class CairoDevice final : public Device {
 
   CairoContext cr_;
   CairoTarget target_;
+  double far_;  // device pixels from the origin beyond which points are held
   DcState state_;
   std::vector<DcState> saved_;
   std::unordered_map<ObjectId, Object> objects_;
