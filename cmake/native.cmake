@@ -11,6 +11,27 @@ quillon_glob(QUILLON_NATIVE_SOURCES document/native render/native interact/nativ
 quillon_static_library(quillon_native ${QUILLON_NATIVE_SOURCES})
 target_link_libraries(quillon_native PUBLIC quillon_core)
 
+# The device on cairo (render/cairo): kpzconvert draws plots into PNG, PDF and SVG with it.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-svg cairo-png)
+quillon_glob(QUILLON_CAIRO_SOURCES render/cairo)
+quillon_static_library(quillon_cairo ${QUILLON_CAIRO_SOURCES})
+target_link_libraries(quillon_cairo PUBLIC quillon_render PkgConfig::CAIRO)
+
+# kpzconvert: everything but its main in a library that its tests link.
+quillon_glob(KPZCONVERT_SOURCES tools/kpzconvert)
+list(FILTER KPZCONVERT_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+quillon_static_library(kpzconvert_lib ${KPZCONVERT_SOURCES})
+target_link_libraries(kpzconvert_lib PUBLIC quillon_cairo quillon_native)
+add_executable(kpzconvert ${CMAKE_SOURCE_DIR}/tools/kpzconvert/main.cpp)
+target_link_libraries(kpzconvert PRIVATE kpzconvert_lib)
+target_compile_options(kpzconvert PRIVATE ${QUILLON_WARNINGS})
+
+# pixel_compare: the share of differing pixels between two pictures (scripts/compare-snap).
+add_executable(pixel_compare ${CMAKE_SOURCE_DIR}/tools/pixel_compare/main.cpp)
+target_link_libraries(pixel_compare PRIVATE PkgConfig::CAIRO)
+target_compile_options(pixel_compare PRIVATE ${QUILLON_WARNINGS})
+
 if(QUILLON_FUZZ)
   include(cmake/fuzz.cmake)
   return()
@@ -53,6 +74,18 @@ foreach(src ${QUILLON_FUZZ_TARGET_SOURCES})
                              QUILLON_CORPUS_DIR="${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name}")
   quillon_register_test(regress fuzz_regress_${name})
 endforeach()
+target_link_libraries(fuzz_regress_cairo_draw PRIVATE quillon_cairo)
+
+# The cairo device and kpzconvert: pictures and PDF/SVG checked with poppler's and librsvg's
+# tools when they are installed.
+quillon_glob(KPZCONVERT_TEST_SOURCES tests/convert)
+add_executable(kpzconvert_tests ${KPZCONVERT_TEST_SOURCES})
+target_link_libraries(kpzconvert_tests PRIVATE kpzconvert_lib quillon_test_support GTest::gtest_main)
+target_compile_options(kpzconvert_tests PRIVATE ${QUILLON_WARNINGS})
+target_compile_definitions(kpzconvert_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                           KPZCONVERT_PATH="$<TARGET_FILE:kpzconvert>")
+add_dependencies(kpzconvert_tests kpzconvert)
+quillon_register_test(gtest kpzconvert_tests)
 
 # Seed corpus writers (tests/fuzz/seeds/): run by hand, their output is committed. The decoder
 # seeds are coded by libtiff's and libjpeg's encoders.
@@ -99,6 +132,12 @@ if(benchmark_FOUND AND QUILLON_BENCH_SOURCES)
     target_compile_options(${name} PRIVATE ${QUILLON_WARNINGS})
     target_compile_definitions(${name} PRIVATE QUILLON_SHARED_DIR="${QUILLON_SHARED_DIR}")
   endforeach()
+endif()
+
+# The conversion benchmark runs kpzconvert's conversions of the sample files.
+if(TARGET convert_bench)
+  target_link_libraries(convert_bench PRIVATE kpzconvert_lib)
+  target_compile_definitions(convert_bench PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endif()
 
 # The vector benchmark makes its plots with kpzgen's generator.

@@ -2,14 +2,14 @@
 
 # quillon_glob(<out> [RECURSE] <folder>...): the .cpp files of folders given relative to the
 # source root. With RECURSE, subfolders are included except the platform folders win32/ and
-# native/, which belong to their platform's library.
+# native/, which belong to their platform's library, and render/cairo/ (its own library).
 function(quillon_glob out)
   cmake_parse_arguments(ARG "RECURSE" "" "" ${ARGN})
   set(files)
   foreach(dir ${ARG_UNPARSED_ARGUMENTS})
     if(ARG_RECURSE)
       file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
-      list(FILTER found EXCLUDE REGEX "/(win32|native)/")
+      list(FILTER found EXCLUDE REGEX "/(win32|native|cairo)/")
     else()
       file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     endif()

@@ -78,6 +78,8 @@ class DrawContext {
   void RequestRasterCacheReset() {
     if (state_) state_->rasterCacheResetPending = true;
   }
+  // Only this page (0 the first of the page table) is drawn; unset, every page is.
+  void SetPageFilter(std::optional<std::uint32_t> page) { onlyPage_ = page; }
   // The next screen draw without a given scale fits the page again.
   void ForgetZoom() {
     if (state_) state_->zoom = 0;
@@ -152,6 +154,7 @@ class DrawContext {
   PlatformFlavour platformFlavour_ = PlatformFlavour::WindowsNt;
   DashStepper dashStepper_;
   RasterDrawState rasterState_;
+  std::optional<std::uint32_t> onlyPage_;
 };
 
 }  // namespace quillon

@@ -111,6 +111,7 @@ void DrawContext::DrawPages(DrawState& st) {
   for (std::uint32_t page = 0; page < doc.pageTable.count; ++page) {
     const auto offset = PageOffset(doc, page);
     if (!offset) break;
+    if (onlyPage_ && page != *onlyPage_) continue;
     DrawPage(st, static_cast<std::uint64_t>(doc.dataStart) + *offset);
   }
 }

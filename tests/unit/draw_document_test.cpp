@@ -132,6 +132,25 @@ TEST_F(DrawDocumentTest, PagesDrawnInTableOrder) {
   EXPECT_EQ(Drawn(dev)[1], "Polyline 1 (1,1)");
 }
 
+TEST_F(DrawDocumentTest, PageFilterDrawsOnlyThatPageOfTheTable) {
+  KpzBuilder b;
+  b.BeginPage().Polyline({{1, 1}}).EndPage().BeginPage().Polyline({{2, 2}}).EndPage();
+  Open(b);
+  const struct {
+    std::optional<std::uint32_t> page;
+    std::vector<std::string> drawn;
+  } cases[] = {{1, {"Polyline 1 (2,2)"}},
+               {0, {"Polyline 1 (1,1)"}},
+               {7, {}},
+               {std::nullopt, {"Polyline 1 (1,1)", "Polyline 1 (2,2)"}}};
+  for (const auto& c : cases) {
+    dev.Clear();
+    ctx.SetPageFilter(c.page);
+    DrawScreen();
+    EXPECT_EQ(Drawn(dev), c.drawn);
+  }
+}
+
 TEST_F(DrawDocumentTest, WrappedFileDrawsLikePlain) {
   KpzBuilder b;
   KpzWrapperLayout wrapper;
