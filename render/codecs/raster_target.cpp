@@ -177,8 +177,8 @@ RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_
   } else {
     rowBytes_ = static_cast<std::size_t>(geometry.width) * BytesPerPixel(geometry.kind);
     if (lazyColumns_) {
-      // One spare byte a row: RGB pixels are read four bytes at a time.
-      bandStride_ = (rowBytes_ + 1 + 15) / 16 * 16;
+      // 16 spare bytes a row: RGB pixels are read several at a time.
+      bandStride_ = (rowBytes_ + 16 + 15) / 16 * 16;
       const std::size_t fit = std::max<std::size_t>(1, kBandBytes / bandStride_);
       std::int32_t rows = static_cast<std::int32_t>(std::min<std::size_t>(fit, kMostBandRows));
       if (rows >= 16) rows = rows / 16 * 16;
