@@ -231,9 +231,11 @@ BENCHMARK_CAPTURE(OursGroup4, sparse_rot0, "sparse_g4_lsb.tif", 0, 1)
 BENCHMARK_CAPTURE(LibtiffStrip, packbits, "mixed_packbits.tif")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OursPackBits8, rot0, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OursPackBits8, rot90, 90)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OursPackBits8, rot270, 270)->Unit(benchmark::kMillisecond);
 BENCHMARK(LibjpegRows)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OursJpeg, rot0, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OursJpeg, rot90, 90)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OursJpeg, rot270, 270)->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetCachedRepaint)->Unit(benchmark::kMicrosecond);
 

@@ -57,8 +57,16 @@ class BitReader {
   unsigned count_ = 0;
 };
 
+#if defined(__GNUC__)
+#define QUILLON_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define QUILLON_ALWAYS_INLINE inline
+#endif
+
 // One run: make-up codes followed by a terminating code. Returns -1 for an invalid code.
-std::int64_t ReadRun(BitReader& in, const std::array<std::uint16_t, 1u << Group4Tables::kRunBits>& table) {
+// Inlined so that the bit reader stays in registers.
+QUILLON_ALWAYS_INLINE std::int64_t ReadRun(
+    BitReader& in, const std::array<std::uint16_t, 1u << Group4Tables::kRunBits>& table) {
   std::int64_t run = 0;
   for (;;) {
     if (in.Low()) in.Refill();
@@ -87,24 +95,30 @@ std::int32_t DecodeGroup4(std::span<const std::uint8_t> record, RasterLead lead,
   const auto w32 = static_cast<std::uint32_t>(width);
 
   // Changing elements of the reference and the coding line, each closed by sentinels at the
-  // width. Equal neighbours cancel, so a line's elements strictly increase.
+  // width. Equal neighbours cancel, so a line's elements strictly increase. One slot before
+  // each line: for the coding line a guard that equals no position, so the cancelling test can
+  // look back without a count check; for the reference line 0, where stepping b1 back from
+  // the first element lands, and from where the search goes on to the second (as it must).
   constexpr std::size_t kSentinels = 4;
-  std::vector<std::uint32_t> lines(2 * (kGroup4MaxChanges + kSentinels));
-  std::uint32_t* ref = lines.data();
-  std::uint32_t* cur = ref + kGroup4MaxChanges + kSentinels;
+  constexpr std::uint32_t kGuard = 0xFFFFFFFFu;
+  constexpr std::size_t kLineSlots = 1 + kGroup4MaxChanges + kSentinels;
+  std::vector<std::uint32_t> lines(2 * kLineSlots);
+  std::uint32_t* ref = lines.data() + 1;
+  std::uint32_t* cur = ref + kLineSlots;
+  ref[-1] = 0;
   for (std::size_t i = 0; i < kSentinels; ++i) ref[i] = w32;
 
   BitReader in(record);
   std::int32_t line = 0;
   for (; line < rows; ++line) {
+    cur[-1] = kGuard;
     std::size_t count = 0;
-    std::int64_t a0 = -1;  // before the first pixel
-    unsigned colour = 0;   // 0 white, 1 black
-    std::size_t bi = 0;    // b1's index: its parity is the colour of a0
+    std::int64_t a0 = -1;   // before the first pixel
+    std::ptrdiff_t bi = 0;  // b1's index: its parity is the colour of a0 (1 black)
     bool failed = false;
     auto change = [&](std::int64_t position) {
       if (position >= width) return true;
-      if (count > 0 && cur[count - 1] == position) {
+      if ((cur - 1)[count] == position) {  // the last element, or the guard
         --count;
         return true;
       }
@@ -113,7 +127,8 @@ std::int32_t DecodeGroup4(std::span<const std::uint8_t> record, RasterLead lead,
       return true;
     };
     while (a0 < width) {
-      while (ref[bi] <= a0 && ref[bi] < w32) bi += 2;
+      // The sentinels (the width) end the search, as a0 is below the width here.
+      while (ref[bi] <= a0) bi += 2;
       if (in.Low()) in.Refill();
       const Group4ModeEntry mode = tables.modes[in.Peek(Group4Tables::kModeBits)];
       in.Skip(mode.length);
@@ -124,12 +139,12 @@ std::int32_t DecodeGroup4(std::span<const std::uint8_t> record, RasterLead lead,
           break;
         }
         a0 = a1;
-        colour ^= 1;
-        bi = bi > 0 ? bi - 1 : 1;
+        --bi;
       } else if (mode.mode == Group4Mode::Horizontal) {
         const std::int64_t start = a0 < 0 ? 0 : a0;
-        const std::int64_t run1 = ReadRun(in, colour ? tables.black : tables.white);
-        const std::int64_t run2 = run1 < 0 ? -1 : ReadRun(in, colour ? tables.white : tables.black);
+        const bool black = bi & 1;
+        const std::int64_t run1 = ReadRun(in, black ? tables.black : tables.white);
+        const std::int64_t run2 = run1 < 0 ? -1 : ReadRun(in, black ? tables.white : tables.black);
         if (run2 < 0 || start + run1 + run2 > width || !change(start + run1) ||
             !change(start + run1 + run2)) {
           failed = true;
@@ -146,15 +161,14 @@ std::int32_t DecodeGroup4(std::span<const std::uint8_t> record, RasterLead lead,
     }
     if (failed || a0 != width) break;
 
-    const BitRow row = target.BeginBitonalRow(line);
-    for (std::size_t i = 0; i < count; i += 2)
-      FillSpan(row, cur[i], i + 1 < count ? cur[i + 1] : w32);
+    for (std::size_t i = 0; i < kSentinels; ++i) cur[count + i] = w32;
+    FillChanges(target.BeginBitonalRow(line), cur, count);
     target.EndBitonalRow();
 
-    for (std::size_t i = 0; i < kSentinels; ++i) cur[count + i] = w32;
     std::uint32_t* swap = ref;
     ref = cur;
     cur = swap;
+    ref[-1] = 0;
   }
   target.Finish();
   return line;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "render/codecs/pixel_transpose.h"
+
 namespace quillon {
 
 namespace {
@@ -10,15 +12,27 @@ namespace {
 // Larger images are refused: a damaged header must not make us allocate gigabytes.
 constexpr std::uint64_t kMaxImageBytes = 1ull << 30;
 
+// The band of a turned 8-bit or RGB image: about this many bytes, at most 64 rows (one bit
+// each in a mask), a multiple of 16 rows when it can be (the block of the byte transpose).
+constexpr std::size_t kBandBytes = 512 * 1024;
+constexpr std::int32_t kMostBandRows = 64;
+
 int LevelsOf(int factor) {
   switch (factor) {
-    case 1: return 0;
-    case 2: return 1;
-    case 4: return 2;
-    case 8: return 3;
-    case 16: return 4;
-    case 32: return 5;
-    default: return -1;
+    case 1:
+      return 0;
+    case 2:
+      return 1;
+    case 4:
+      return 2;
+    case 8:
+      return 3;
+    case 16:
+      return 4;
+    case 32:
+      return 5;
+    default:
+      return -1;
   }
 }
 
@@ -40,9 +54,15 @@ std::optional<RasterLayout> MeasureRaster(const RasterGeometry& g) {
   const std::uint64_t outH = Turned(g.rotation) ? w : h;
   std::uint64_t stride = 0;
   switch (g.kind) {
-    case PixelKind::Bitonal: stride = (outW + 31) / 32 * 4; break;
-    case PixelKind::Gray8: stride = (outW + 3) / 4 * 4; break;
-    case PixelKind::Rgb24: stride = (outW * 3 + 3) / 4 * 4; break;
+    case PixelKind::Bitonal:
+      stride = (outW + 31) / 32 * 4;
+      break;
+    case PixelKind::Gray8:
+      stride = (outW + 3) / 4 * 4;
+      break;
+    case PixelKind::Rgb24:
+      stride = (outW * 3 + 3) / 4 * 4;
+      break;
   }
   // Both factors are below 2^33, so the product cannot overflow.
   const std::uint64_t bytes = stride * outH;
@@ -82,6 +102,49 @@ void FillSpan(const BitRow& row, std::uint32_t begin, std::uint32_t end) {
   if (end & 7) bits[last] |= tail;
 }
 
+// Most spans of a drawing are a few pixels long: one span that lies within eight bytes of the
+// row is ORed in as one big-endian word, pixel 0 being its most significant bit.
+template <bool Mirrored>
+void FillChangesIn(const BitRow& row, const std::uint32_t* changes, std::size_t count) {
+  const std::uint32_t width = row.width;
+  const std::uint32_t bytes = (width + 7) / 8;
+  // Spans starting in bytes up to this one have eight bytes of row from there.
+  const std::int64_t lastWord = static_cast<std::int64_t>(bytes) - 8;
+  std::uint8_t* bits = row.bits;
+  const BitRow plain{bits, width, false};  // spans below are already mirrored
+  for (std::size_t i = 0; i < count; i += 2) {
+    std::uint32_t begin = changes[i];
+    std::uint32_t end = changes[i + 1];
+    if (Mirrored) {
+      const std::uint32_t b = width - end;
+      end = width - begin;
+      begin = b;
+    }
+    const std::uint32_t first = begin >> 3;
+    const std::uint32_t base = first * 8;
+    if (static_cast<std::int64_t>(first) <= lastWord && end - base < 64) {
+      const std::uint64_t mask = (~0ull >> (begin - base)) ^ (~0ull >> (end - base));
+      std::uint64_t word;
+      std::memcpy(&word, bits + first, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+      word |= mask;
+#else
+      word |= __builtin_bswap64(mask);
+#endif
+      std::memcpy(bits + first, &word, 8);
+    } else {
+      FillSpan(plain, begin, end);
+    }
+  }
+}
+
+void FillChanges(const BitRow& row, const std::uint32_t* changes, std::size_t count) {
+  if (row.mirrored)
+    FillChangesIn<true>(row, changes, count);
+  else
+    FillChangesIn<false>(row, changes, count);
+}
+
 RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_t> image,
                            const HalvingTables* tables)
     : geometry_(geometry), image_(image), tables_(tables) {
@@ -92,7 +155,8 @@ RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_
   layout_ = *layout;
   image_ = image.first(layout_.bytes);
   lazyClear_ = geometry.rotation == 0 && levels_ == 0;
-  if (!lazyClear_ && !image_.empty()) std::memset(image_.data(), 0, image_.size());
+  lazyColumns_ = geometry.kind != PixelKind::Bitonal && Turned(geometry.rotation);
+  if (!lazyClear_ && !lazyColumns_ && !image_.empty()) std::memset(image_.data(), 0, image_.size());
 
   if (geometry.kind == PixelKind::Bitonal) {
     rowBytes_ = (static_cast<std::size_t>(geometry.width) + 7) / 8;
@@ -112,7 +176,17 @@ RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_
     }
   } else {
     rowBytes_ = static_cast<std::size_t>(geometry.width) * BytesPerPixel(geometry.kind);
-    scratch_.assign(rowBytes_, 0);
+    if (lazyColumns_) {
+      // 16 spare bytes a row: RGB pixels are read several at a time.
+      bandStride_ = (rowBytes_ + 16 + 15) / 16 * 16;
+      const std::size_t fit = std::max<std::size_t>(1, kBandBytes / bandStride_);
+      std::int32_t rows = static_cast<std::int32_t>(std::min<std::size_t>(fit, kMostBandRows));
+      if (rows >= 16) rows = rows / 16 * 16;
+      bandRows_ = std::min(rows, geometry.rows);
+      band_.assign(static_cast<std::size_t>(bandRows_ + 1) * bandStride_, 0);
+    } else {
+      scratch_.assign(rowBytes_, 0);
+    }
   }
   ok_ = true;
 }
@@ -159,7 +233,10 @@ void RasterTarget::ClearThrough(std::int32_t y) {
 
 void RasterTarget::Finish() {
   if (!ok_) return;
+  CloseOpenRow();
   if (lazyClear_ && clearedRows_ < layout_.rows) ClearThrough(layout_.rows - 1);
+  FlushBand();
+  if (lazyColumns_) ClearUnwrittenColumns();
   FlushColumns();
 }
 
@@ -189,7 +266,8 @@ void RasterTarget::FlushColumns() {
   for (std::size_t p = 0; p < 8; ++p) slots[p] = columnRows_.data() + p * columnRowBytes_;
   for (std::size_t k = 0; k < bytes; ++k) {
     std::uint64_t x = 0;
-    for (std::size_t p = 0; p < 8; ++p) x |= static_cast<std::uint64_t>(slots[p][k]) << (56 - 8 * p);
+    for (std::size_t p = 0; p < 8; ++p)
+      x |= static_cast<std::uint64_t>(slots[p][k]) << (56 - 8 * p);
     if (x == 0) continue;
     std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
     x = x ^ t ^ (t << 7);
@@ -269,22 +347,135 @@ void RasterTarget::PlaceReducedRow(std::int32_t row, const std::uint8_t* bits) {
 }
 
 std::uint8_t* RasterTarget::BeginPixelRow(std::int32_t row) {
+  CloseOpenRow();
   row_ = row;
-  direct_ = ok_ && geometry_.rotation == 0 && row >= 0 && row < geometry_.rows;
-  if (!direct_) return scratch_.data();
-  ClearThrough(row);
-  return OutRow(row);
+  direct_ = false;
+  const bool inside = ok_ && row >= 0 && row < geometry_.rows;
+  if (ok_ && !band_.empty())
+    return inside ? BandSlot(row)
+                  : band_.data() + static_cast<std::size_t>(bandRows_) * bandStride_;
+  if (!inside || geometry_.rotation != 0) return scratch_.data();
+  // The decoder fills the pixels; only the rows skipped and the padding are cleared here.
+  direct_ = true;
+  if (row >= clearedRows_) {
+    if (row > clearedRows_) ClearThrough(row - 1);
+    clearedRows_ = row + 1;
+  }
+  std::uint8_t* out = OutRow(row);
+  if (layout_.stride > rowBytes_) std::memset(out + rowBytes_, 0, layout_.stride - rowBytes_);
+  openRow_ = row;
+  return out;
+}
+
+// A row handed out at rotation 0 whose decoder stopped before End: its bytes are undefined.
+void RasterTarget::CloseOpenRow() {
+  if (openRow_ < 0) return;
+  std::memset(OutRow(openRow_), 0, rowBytes_);
+  openRow_ = -1;
+}
+
+std::uint8_t* RasterTarget::BandSlot(std::int32_t row) {
+  const std::int32_t first = row - row % bandRows_;
+  const std::int32_t slot = row - first;
+  // Another band, or this row again: what is held is written out first.
+  if (first != bandFirst_ || ((bandHeld_ >> slot) & 1)) {
+    FlushBand();
+    bandFirst_ = first;
+  }
+  bandSlot_ = slot;
+  return band_.data() + static_cast<std::size_t>(slot) * bandStride_;
+}
+
+// Writes the complete rows held, each unbroken stretch of them at once.
+void RasterTarget::FlushBand() {
+  if (bandHeld_ == 0) return;
+  const std::int32_t count = std::min(bandRows_, geometry_.rows - bandFirst_);
+  for (std::int32_t k = 0; k < count;) {
+    if (((bandHeld_ >> k) & 1) == 0) {
+      ++k;
+      continue;
+    }
+    std::int32_t end = k + 1;
+    while (end < count && ((bandHeld_ >> end) & 1)) ++end;
+    WriteBandRows(k, end - k);
+    k = end;
+  }
+  bandHeld_ = 0;
+}
+
+// Band slots [first, first + count) to their output columns.
+void RasterTarget::WriteBandRows(std::int32_t first, std::int32_t count) {
+  const std::int32_t lo = bandFirst_ + first, hi = lo + count;
+  if (lazyColumns_) {
+    if (writtenLo_ == writtenHi_) {
+      writtenLo_ = lo;
+      writtenHi_ = hi;
+    } else if (hi == writtenLo_) {
+      writtenLo_ = lo;
+    } else if (lo == writtenHi_) {
+      writtenHi_ = hi;
+    } else if (lo < writtenLo_ || hi > writtenHi_) {
+      ClearUnwrittenColumns();
+    }
+  }
+  const std::size_t bpp = BytesPerPixel(geometry_.kind);
+  const std::size_t w = static_cast<std::size_t>(geometry_.width);
+  const auto stride = static_cast<std::ptrdiff_t>(layout_.stride);
+  const std::uint8_t* rows[kMostBandRows];
+  std::uint8_t* out = image_.data();
+  std::ptrdiff_t step = stride;
+  if (geometry_.rotation == 90) {
+    // Source row r goes to column rows - 1 - r, pixel j to row j: the band's last row first.
+    out += static_cast<std::size_t>(geometry_.rows - hi) * bpp;
+    for (std::int32_t k = 0; k < count; ++k)
+      rows[k] = band_.data() + static_cast<std::size_t>(first + count - 1 - k) * bandStride_;
+  } else {
+    // Source row r goes to column r, pixel j to row width - 1 - j.
+    out += static_cast<std::size_t>(lo) * bpp + (w - 1) * layout_.stride;
+    step = -stride;
+    for (std::int32_t k = 0; k < count; ++k)
+      rows[k] = band_.data() + static_cast<std::size_t>(first + k) * bandStride_;
+  }
+  TransposePixelRows(rows, static_cast<std::size_t>(count), w, bpp, out, step);
+}
+
+// Clears every byte of the turned image outside the columns written so far; from then on the
+// image is defined everywhere and rows may come in any order.
+void RasterTarget::ClearUnwrittenColumns() {
+  lazyColumns_ = false;
+  if (writtenLo_ == writtenHi_) {
+    std::memset(image_.data(), 0, image_.size());
+    return;
+  }
+  const std::size_t bpp = BytesPerPixel(geometry_.kind);
+  const std::int32_t xa = geometry_.rotation == 90 ? geometry_.rows - writtenHi_ : writtenLo_;
+  const std::size_t begin = static_cast<std::size_t>(xa) * bpp;
+  const std::size_t end = begin + static_cast<std::size_t>(writtenHi_ - writtenLo_) * bpp;
+  if (begin == 0 && end == layout_.stride) return;
+  for (std::int32_t y = 0; y < layout_.rows; ++y) {
+    std::uint8_t* row = OutRow(y);
+    std::memset(row, 0, begin);
+    std::memset(row + end, 0, layout_.stride - end);
+  }
 }
 
 void RasterTarget::EndPixelRow() {
-  if (direct_ || !ok_ || row_ < 0 || row_ >= geometry_.rows) return;
+  if (direct_) {
+    openRow_ = -1;
+    return;
+  }
+  if (!ok_ || row_ < 0 || row_ >= geometry_.rows) return;
+  if (!band_.empty()) {
+    bandHeld_ |= 1ull << bandSlot_;
+    return;
+  }
   const std::size_t bpp = BytesPerPixel(geometry_.kind);
   const std::int32_t w = geometry_.width;
   const std::uint8_t* src = scratch_.data();
-  const std::size_t stride = layout_.stride;
   switch (geometry_.rotation) {
     case 180: {
-      std::uint8_t* out = OutRow(geometry_.rows - 1 - row_) + (static_cast<std::size_t>(w) - 1) * bpp;
+      std::uint8_t* out =
+          OutRow(geometry_.rows - 1 - row_) + (static_cast<std::size_t>(w) - 1) * bpp;
       if (bpp == 1) {
         for (std::int32_t j = 0; j < w; ++j) out[-j] = src[j];
       } else {
@@ -292,24 +483,8 @@ void RasterTarget::EndPixelRow() {
       }
       break;
     }
-    case 90:
-    case 270: {
-      const std::size_t x = geometry_.rotation == 90
-                                ? static_cast<std::size_t>(geometry_.rows - 1 - row_)
-                                : static_cast<std::size_t>(row_);
-      const bool down = geometry_.rotation == 90;
-      std::uint8_t* out = image_.data() + x * bpp +
-                          (down ? 0 : static_cast<std::size_t>(w - 1) * stride);
-      const std::ptrdiff_t step = down ? static_cast<std::ptrdiff_t>(stride)
-                                       : -static_cast<std::ptrdiff_t>(stride);
-      if (bpp == 1) {
-        for (std::int32_t j = 0; j < w; ++j, out += step) *out = src[j];
-      } else {
-        for (std::int32_t j = 0; j < w; ++j, out += step, src += 3) std::memcpy(out, src, 3);
-      }
+    default:
       break;
-    }
-    default: break;
   }
 }
 

@@ -47,6 +47,11 @@ struct BitRow {
 // Sets the pixels [begin, end) of a row; begin < end <= width.
 void FillSpan(const BitRow& row, std::uint32_t begin, std::uint32_t end);
 
+// Sets the black spans of a row given by its changing elements (strictly increasing, below the
+// width): [changes[0], changes[1]), [changes[2], changes[3]), ...; changes[count] must hold
+// the width, which closes an odd last span.
+void FillChanges(const BitRow& row, const std::uint32_t* changes, std::size_t count);
+
 class RasterTarget {
  public:
   // The image must hold MeasureRaster(geometry)->bytes; it is cleared here. The tables are
@@ -73,7 +78,8 @@ class RasterTarget {
   void EndBitonalRow();
 
   // Gray8 / Rgb24: room for the source row's pixels (width × 1 or 3 bytes, in stored order),
-  // then End to place it.
+  // then End to place it. The decoder writes every byte of the row before End; a row begun and
+  // not ended is left 0.
   std::uint8_t* BeginPixelRow(std::int32_t row);
   void EndPixelRow();
 
@@ -86,6 +92,11 @@ class RasterTarget {
   void ClearThrough(std::int32_t y);
   std::uint8_t* ColumnSlot(std::int32_t row);
   void FlushColumns();
+  void CloseOpenRow();
+  std::uint8_t* BandSlot(std::int32_t row);
+  void FlushBand();
+  void WriteBandRows(std::int32_t first, std::int32_t count);
+  void ClearUnwrittenColumns();
 
   RasterGeometry geometry_;
   RasterLayout layout_;
@@ -116,6 +127,25 @@ class RasterTarget {
   std::int32_t columnByte_ = -1;  // output byte column held, -1 none
   std::uint8_t columnSlots_ = 0;  // bit p set: slot p holds a row
   std::int32_t columnSlot_ = 0;   // slot of the row being painted
+
+  // At rotation 0 and factor 1, the pixel row handed out and not yet ended, -1 none.
+  std::int32_t openRow_ = -1;
+
+  // Turned 8-bit and RGB images: a pixel per output row a stride apart would miss the cache at
+  // every store, so source rows are gathered in a band (aligned on multiples of bandRows_) and
+  // written out as columns a block at a time. The slot after the band takes rows outside the
+  // image.
+  std::vector<std::uint8_t> band_;
+  std::size_t bandStride_ = 0;
+  std::int32_t bandRows_ = 0;
+  std::int32_t bandFirst_ = -1;  // first source row of the band held, -1 none
+  std::uint64_t bandHeld_ = 0;   // bit k set: row bandFirst_ + k is complete
+  std::int32_t bandSlot_ = 0;    // slot of the row being filled
+  // The image is not cleared up front: source rows [writtenLo_, writtenHi_) are written, the
+  // other columns are cleared at the end, or at once when rows arrive out of that order.
+  bool lazyColumns_ = false;
+  std::int32_t writtenLo_ = 0;
+  std::int32_t writtenHi_ = 0;
 };
 
 }  // namespace quillon
