@@ -2,6 +2,7 @@
 // A device that draws nothing and only counts calls: the interpreter's cost without GDI's.
 
 #include <cstdint>
+#include <map>
 
 #include "render/device.h"
 
@@ -21,8 +22,11 @@ class NullDevice : public Device {
   int EndDocument() override { return Count(1); }
   int GetDeviceCaps(int index) override {
     Count(0);
+    if (const auto set = caps_.find(index); set != caps_.end()) return set->second;
     return index == gdi::kCapLogPixelsX || index == gdi::kCapLogPixelsY ? 96 : 1000;
   }
+  // A printer's resolution and page size, for print draws.
+  void SetDeviceCaps(int index, int value) { caps_[index] = value; }
   int QueryEscapeSupport(int) override { return Count(0); }
 
   int SetGraphicsMode(int) override { return Count(1); }
@@ -105,6 +109,7 @@ class NullDevice : public Device {
   }
 
   std::uint64_t calls_ = 0, primitives_ = 0, points_ = 0, created_ = 0;
+  std::map<int, int> caps_;
   DeviceRect visibleBox_{0, 0, 0, 0};
   bool hasVisibleBox_ = false;
 };
