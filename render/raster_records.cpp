@@ -174,6 +174,7 @@ bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in) {
   rs.entry = nullptr;
   rs.drawable = false;
   rs.decodeFailed = false;
+  rs.imageFresh = false;
   rs.pending =
       (flags & raster_flags::kRowRecords) ? static_cast<std::uint32_t>(std::max(rows, 0)) : 1;
 
@@ -251,9 +252,11 @@ bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in) {
   geometry.factor = geometry.kind == PixelKind::Bitonal ? factor : 1;
   RasterImage* image = PrepareImage(*st.heap(), *entry, factor, geometry);
   if (!image) return true;  // this raster is skipped, the plot goes on
+  rs.imageFresh = true;
   if (IsPerRowFormat(format)) {
     auto target = std::unique_ptr<RasterTarget>(new (std::nothrow) RasterTarget(
-        geometry, {image->bits, image->bytes}, &ctx.halvingTables()));
+        geometry, {image->bits, image->bytes}, &ctx.halvingTables(), true));
+    rs.imageFresh = false;
     if (!target || !target->ok()) return true;
     rs.SetTarget(std::move(target));
   }
@@ -295,7 +298,10 @@ bool HandleRasterData(DrawContext& ctx, DrawState& st, ByteReader& in) {
       if (RasterTarget* rows = rs.target()) {
         DecodeRow(codec, data, h.rows - 1 - static_cast<std::int32_t>(rs.pending), *rows);
       } else {
-        RasterTarget target(rs.geometry, {image.bits, image.bytes}, &ctx.halvingTables());
+        // Whole-image data sent in several records: each decodes over the last.
+        RasterTarget target(rs.geometry, {image.bits, image.bytes}, &ctx.halvingTables(),
+                            rs.imageFresh);
+        rs.imageFresh = false;
         if (!target.ok() || !DecodeWhole(codec, data, RasterLead::Present, target))
           rs.decodeFailed = true;
       }
@@ -362,7 +368,7 @@ bool HandleRasterLevels(DrawContext& ctx, DrawState& st, ByteReader& in) {
     geometry.kind = PixelKindOf(codec);
     RasterImage* image = PrepareImage(*st.heap(), entry, factor, geometry);
     if (!image) return true;
-    RasterTarget target(geometry, {image->bits, image->bytes}, &ctx.halvingTables());
+    RasterTarget target(geometry, {image->bits, image->bytes}, &ctx.halvingTables(), true);
     if (!target.ok() || !DecodeWhole(codec, data, RasterLead::Absent, target)) return true;
     image->usable = true;
     entry.present = static_cast<std::uint8_t>(entry.present | factor);

@@ -68,6 +68,7 @@ class RasterDrawState {
   std::uint32_t pending = 0;          // data records still expected
   bool drawable = false;              // decoding and painting can go ahead
   bool decodeFailed = false;          // the image must not be painted
+  bool imageFresh = false;            // the image is as the heap gave it: all zero
   std::int32_t ordinal = -1;          // the raster the state belongs to
   RasterCacheEntry* entry = nullptr;  // its cache entry (document heap)
 

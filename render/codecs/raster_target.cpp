@@ -146,8 +146,8 @@ void FillChanges(const BitRow& row, const std::uint32_t* changes, std::size_t co
 }
 
 RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_t> image,
-                           const HalvingTables* tables)
-    : geometry_(geometry), image_(image), tables_(tables) {
+                           const HalvingTables* tables, bool zeroed)
+    : geometry_(geometry), image_(image), tables_(tables), zeroed_(zeroed) {
   const auto layout = MeasureRaster(geometry);
   if (!layout || image.size() < layout->bytes) return;
   levels_ = LevelsOf(geometry.factor);
@@ -156,7 +156,10 @@ RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_
   image_ = image.first(layout_.bytes);
   lazyClear_ = geometry.rotation == 0 && levels_ == 0;
   lazyColumns_ = geometry.kind != PixelKind::Bitonal && Turned(geometry.rotation);
-  if (!lazyClear_ && !lazyColumns_ && !image_.empty()) std::memset(image_.data(), 0, image_.size());
+  if (zeroed_)
+    clearedRows_ = layout_.rows;
+  else if (!lazyClear_ && !lazyColumns_ && !image_.empty())
+    std::memset(image_.data(), 0, image_.size());
 
   if (geometry.kind == PixelKind::Bitonal) {
     rowBytes_ = (static_cast<std::size_t>(geometry.width) + 7) / 8;
@@ -443,6 +446,7 @@ void RasterTarget::WriteBandRows(std::int32_t first, std::int32_t count) {
 // image is defined everywhere and rows may come in any order.
 void RasterTarget::ClearUnwrittenColumns() {
   lazyColumns_ = false;
+  if (zeroed_) return;
   if (writtenLo_ == writtenHi_) {
     std::memset(image_.data(), 0, image_.size());
     return;

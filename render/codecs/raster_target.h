@@ -54,10 +54,12 @@ void FillChanges(const BitRow& row, const std::uint32_t* changes, std::size_t co
 
 class RasterTarget {
  public:
-  // The image must hold MeasureRaster(geometry)->bytes; it is cleared here. The tables are
-  // needed for a factor above 1 (their rule combines pixel pairs).
+  // The image must hold MeasureRaster(geometry)->bytes; it is cleared here unless it comes
+  // `zeroed` (fresh from a heap that hands out zeroed blocks: clearing a large image again
+  // touches every page for nothing). The tables are needed for a factor above 1 (their rule
+  // combines pixel pairs).
   RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_t> image,
-               const HalvingTables* tables = nullptr);
+               const HalvingTables* tables = nullptr, bool zeroed = false);
   ~RasterTarget() { Finish(); }
   RasterTarget(const RasterTarget&) = delete;
   RasterTarget& operator=(const RasterTarget&) = delete;
@@ -144,6 +146,7 @@ class RasterTarget {
   // The image is not cleared up front: source rows [writtenLo_, writtenHi_) are written, the
   // other columns are cleared at the end, or at once when rows arrive out of that order.
   bool lazyColumns_ = false;
+  bool zeroed_ = false;
   std::int32_t writtenLo_ = 0;
   std::int32_t writtenHi_ = 0;
 };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <functional>
 #include <string>
@@ -655,6 +657,37 @@ TEST_F(RasterRecordsTest, Group4RecordSkipsItsLeadAndDamagedJpegIsNotPainted) {
   EXPECT_EQ(calls[0].bits[0], 0x0F);  // row 0: pixels 4-7
   EXPECT_EQ(calls[0].bits[4], 0x00);
   EXPECT_EQ(dev.Count("Polyline 1 (4,4)"), 1u);
+}
+
+// A whole-image stream sent once per row record decodes over the one before: the last wins,
+// even where it leaves white what the first made black.
+TEST_F(RasterRecordsTest, WholeImageSentInSeveralRecordsKeepsTheLast) {
+  KpzBuilder b = Page();
+  KpzRasterHeader header;
+  header.flags = 0x80;
+  header.x2 = 16;
+  header.y2 = 2;
+  header.rows = 2;
+  header.width = 16;
+  header.format = 0x1000;
+  const auto withLead = [](std::initializer_list<std::uint8_t> stream) {
+    std::vector<std::uint8_t> record(1024, 0xFF);
+    record.insert(record.end(), stream);
+    return record;
+  };
+  b.BeginPage().RasterHeader(header);
+  b.RasterData(withLead({0x6C, 0xC7, 0x00, 0x08, 0x80}));  // row 0: pixels 4-7
+  b.RasterData(withLead({0xC0, 0x04, 0x00, 0x40}));        // two white rows
+  b.EndPage();
+  Open(b);
+  for (int rotation : {0, 90}) {
+    Draw(rotation);
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 1u) << rotation;
+    EXPECT_TRUE(std::all_of(calls[0].bits.begin(), calls[0].bits.end(),
+                            [](std::uint8_t v) { return v == 0; }))
+        << rotation;
+  }
 }
 
 TEST_F(RasterRecordsTest, RastersBeyondTheDeclaredCountAreDrawnWithoutCaching) {
