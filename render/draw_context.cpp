@@ -47,6 +47,7 @@ void DrawContext::CloseDocument(Device* objects) {
   // The raster being decoded writes into the cache, which goes with the document's heap.
   rasterState_.DropTarget();
   rasterState_.entry = nullptr;
+  FreeDrawBuffers();
   state_.reset();
   loader_.CloseDocument();
 }
@@ -131,9 +132,13 @@ bool DrawContext::EnsurePointCapacity(std::uint64_t n) {
   return true;
 }
 
+// Kept from one draw to the next while the document is open: a fresh zeroed block for every
+// paint costs a page fault per 4 KiB of points, a lot once a long polyline has grown it.
 bool DrawContext::AllocatePointBuffer(DrawState& st) {
+  if (pointBuffer_ && pointHeap_ == st.heap()) return true;
   pointHeap_ = st.heap();
   pointBuffer_ = nullptr;
+  pointCapacity_ = kInitialPointCapacity;
   if (!pointHeap_) return false;
   pointBuffer_ = static_cast<DevicePoint*>(
       pointHeap_->Allocate(static_cast<std::size_t>(pointCapacity_) * sizeof(DevicePoint)));
@@ -144,6 +149,7 @@ void DrawContext::FreeDrawBuffers() {
   if (pointHeap_ && pointBuffer_) pointHeap_->Free(pointBuffer_);
   pointBuffer_ = nullptr;
   pointHeap_ = nullptr;
+  pointCapacity_ = kInitialPointCapacity;
 }
 
 void DrawContext::FreeRasterCache(DrawState& st) {

@@ -102,8 +102,8 @@ class DrawContext {
   unsigned halvingMode() const { return halvingMode_; }
   void SetHalvingRule(PairRule rule);  // rebuilds only when the rule changes
 
-  // Point scratch of the current draw, from the document heap. Grows to n points (never
-  // shrinks); false when the size overflows or the heap refuses.
+  // Point scratch of the draws, from the document heap, kept until the document closes.
+  // Grows to n points (never shrinks); false when the size overflows or the heap refuses.
   bool EnsurePointCapacity(std::uint64_t n);
   std::span<DevicePoint> points(std::size_t n) { return {pointBuffer_, n}; }
   std::uint32_t pointCapacity() const { return pointCapacity_; }

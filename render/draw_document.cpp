@@ -45,7 +45,6 @@ int DrawContext::DrawDocument(Device* targetDc, int printMode, double viewWidth,
   // The device is the caller's: it is forgotten at every exit. A print draw owns the
   // printer device the caller stored and hands it back.
   auto finish = [&](bool jobStarted) {
-    FreeDrawBuffers();
     Device* device = st.target;
     st.target = nullptr;
     st.visible = {};

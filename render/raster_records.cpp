@@ -155,8 +155,8 @@ bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in) {
   if (!in.ok()) return false;
   // Colour i goes to palette entry i; without a palette store the raster cannot be drawn but
   // its record is still passed over whole.
-  const std::span<RasterPaletteEntry> palette = rs.Palette();
   const std::uint32_t stored = colours == 0 ? 1 : colours;
+  const std::span<RasterPaletteEntry> palette = rs.Palette(stored);
   for (std::uint32_t i = 0; i < stored; ++i) {
     const std::uint32_t c = in.u32();
     if (i < palette.size())

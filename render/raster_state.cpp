@@ -4,13 +4,19 @@
 
 namespace quillon {
 
-std::span<RasterPaletteEntry> RasterDrawState::Palette() {
-  if (!paletteTried_) {
-    paletteTried_ = true;
-    palette_.reset(new (std::nothrow) RasterPaletteEntry[kPaletteEntries]);
+std::span<RasterPaletteEntry> RasterDrawState::Palette(std::uint32_t entries) {
+  if (paletteFailed_) return {};
+  const std::size_t wanted = entries < kPaletteEntries ? entries : kPaletteEntries;
+  if (palette_.size() < wanted) {
+    try {
+      palette_.resize(wanted);
+    } catch (const std::bad_alloc&) {
+      paletteFailed_ = true;
+      palette_ = {};
+      return {};
+    }
   }
-  if (!palette_) return {};
-  return {palette_.get(), kPaletteEntries};
+  return palette_;
 }
 
 }  // namespace quillon

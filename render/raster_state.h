@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "render/codecs/raster_target.h"
 #include "render/device.h"
@@ -43,8 +44,10 @@ class RasterDrawState {
   RasterDrawState(const RasterDrawState&) = delete;
   RasterDrawState& operator=(const RasterDrawState&) = delete;
 
-  // The palette store, made once at the first raster header; empty when it cannot be had.
-  std::span<RasterPaletteEntry> Palette();
+  // The palette store, grown to hold at least `entries` (at most kPaletteEntries) as the
+  // raster headers ask: most rasters have two colours, and a full store costs half a
+  // megabyte of zeroes. Empty once it could not be had.
+  std::span<RasterPaletteEntry> Palette(std::uint32_t entries = 0);
 
   // The destination of a row-per-record raster; dropped without touching its image, which
   // may be gone by then (cache reset, document closed).
@@ -73,8 +76,8 @@ class RasterDrawState {
   RasterCacheEntry* entry = nullptr;  // its cache entry (document heap)
 
  private:
-  std::unique_ptr<RasterPaletteEntry[]> palette_;
-  bool paletteTried_ = false;
+  std::vector<RasterPaletteEntry> palette_;
+  bool paletteFailed_ = false;
   std::unique_ptr<RasterTarget> target_;
 };
 

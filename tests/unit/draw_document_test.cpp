@@ -290,6 +290,7 @@ TEST_F(DrawDocumentTest, SkippedRecordsKeepAlignment) {
   EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (5,6)");
 }
 
+// Kept between draws; a document opened after it starts small again.
 TEST_F(DrawDocumentTest, PointBufferGrowsAndKeepsCapacity) {
   std::vector<DevicePoint> many(12000, DevicePoint{1, 1});
   KpzBuilder b;
@@ -301,6 +302,12 @@ TEST_F(DrawDocumentTest, PointBufferGrowsAndKeepsCapacity) {
   EXPECT_EQ(ctx.pointCapacity(), 12000u);
   DrawScreen();
   EXPECT_EQ(ctx.pointCapacity(), 12000u);
+  KpzBuilder small;
+  small.BeginPage().Polyline({{2, 2}}).EndPage();
+  Open(small);
+  DrawScreen();
+  EXPECT_EQ(ctx.pointCapacity(), DrawContext::kInitialPointCapacity);
+  EXPECT_EQ(Drawn(dev).back(), "Polyline 1 (2,2)");
 }
 
 TEST_F(DrawDocumentTest, OpenBuildsOrTablesAndBitonalBlackBackgroundSwitchesToAnd) {
