@@ -6,6 +6,8 @@ namespace quillon {
 
 namespace {
 
+constexpr std::size_t kNamePieceBytes = 4096;
+
 void PutBytes(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
@@ -64,8 +66,16 @@ std::optional<PersistedProperties> DecodeProperties(const PropertyByteSource& re
   p.cy = static_cast<std::uint32_t>(v);
   if (!GetTag(read, kTagString) || !GetBytes(read, v, 4)) return std::nullopt;
   if (v > kMaxNameBytes || v % 2 != 0) return std::nullopt;
-  std::vector<std::uint8_t> name(static_cast<std::size_t>(v));
-  if (!name.empty() && !read(name.data(), name.size())) return std::nullopt;
+  // Read a piece at a time: a stream that claims a long name but ends early costs no more
+  // memory than the bytes it holds.
+  std::vector<std::uint8_t> name;
+  for (std::size_t left = static_cast<std::size_t>(v); left > 0;) {
+    const std::size_t piece = left < kNamePieceBytes ? left : kNamePieceBytes;
+    const std::size_t at = name.size();
+    name.resize(at + piece);
+    if (!read(name.data() + at, piece)) return std::nullopt;
+    left -= piece;
+  }
   p.DataFileName.clear();
   for (std::size_t i = 0; i + 1 < name.size(); i += 2) {
     p.DataFileName.push_back(static_cast<char16_t>(name[i] | (name[i + 1] << 8)));

@@ -130,5 +130,24 @@ TEST(PropertyStreamTest, HugeNameLengthIsRefusedWithoutReadingIt) {
   EXPECT_LE(source.requested, 18u);
 }
 
+// A name read in pieces: a long one comes back whole; a stream that ends early after claiming
+// the longest name is refused after the piece it could not fill.
+TEST(PropertyStreamTest, LongNamesAreReadInPieces) {
+  PersistedProperties p = Sample();
+  p.DataFileName.assign(5000, u'x');
+  p.DataFileName += u".kpz";
+  const auto back = Decode(EncodeProperties(p));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->DataFileName, p.DataFileName);
+  EXPECT_EQ(back->Rot, 90);
+
+  std::vector<std::uint8_t> bytes = EncodeProperties(Sample());
+  const std::uint32_t claimed = kMaxNameBytes;
+  std::memcpy(bytes.data() + 14, &claimed, 4);
+  VectorSource source{bytes};
+  EXPECT_FALSE(DecodeProperties(std::ref(source)));
+  EXPECT_LE(source.requested, 18u + 4096u);
+}
+
 }  // namespace
 }  // namespace quillon
