@@ -290,6 +290,33 @@ TEST_F(DrawDocumentTest, SkippedRecordsKeepAlignment) {
   EXPECT_EQ(Drawn(dev)[0], "Polyline 1 (5,6)");
 }
 
+// A page that starts in the index record's padding with a one-point polyline whose y runs
+// into the file's last 4 bytes (the index size): the record ends exactly at the file's last
+// byte, or one before it. Both are drawn; the file is exactly sized, so a read past its end
+// shows under the sanitizers.
+TEST_F(DrawDocumentTest, RecordsEndingAtTheLastByteOrOneBeforeAreDrawn) {
+  struct Case {
+    std::uint32_t padding;  // 13: ends at the last byte; 14: one before it
+    std::int32_t y;         // the trailer (42 + padding + 4), whole or shifted by a byte
+  };
+  for (const Case c : {Case{13, 59}, Case{14, 60 << 8}}) {
+    KpzBuilder b;
+    b.BeginPage().EndPage();
+    b.index().padding = c.padding;
+    const std::uint32_t at = b.Layout().index + 42;
+    b.PageTableEntries({at});
+    std::vector<std::uint8_t> bytes = b.Build();
+    const std::uint8_t record[] = {4, 12, 0, 0, 0, 1, 0, 0, 0, 7, 0, 0, 0, 0};
+    std::copy_n(record, c.padding, bytes.begin() + at);
+    ASSERT_EQ(bytes.size(), at + 17u + (c.padding == 14 ? 1u : 0u));
+    Open(bytes);
+    DrawScreen();
+    EXPECT_EQ(Drawn(dev), std::vector<std::string>{"Polyline 1 (7," + std::to_string(c.y) + ")"})
+        << "padding " << c.padding;
+    dev.Clear();
+  }
+}
+
 // Kept between draws; a document opened after it starts small again.
 TEST_F(DrawDocumentTest, PointBufferGrowsAndKeepsCapacity) {
   std::vector<DevicePoint> many(12000, DevicePoint{1, 1});
