@@ -14,6 +14,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -103,6 +104,9 @@ class CairoDevice final : public Device {
   bool GetVisibleBox(DeviceRect& box) override;
   int SaveDC() override;
   bool RestoreDC(int saved) override;
+  // PDF and SVG keep a JPEG raster's stream when the bitmap painted is its whole image, opaque
+  // and grey (jpeg_picture.h); anything else is painted from the bits.
+  bool OfferJpeg(const JpegSource& source) override;
 
  private:
   static constexpr ColorRef kBackground = 0xFFFFFF;
@@ -182,6 +186,8 @@ class CairoDevice final : public Device {
   bool inPath_ = false;
   int pendingFigures_ = 0;
   BitonalStrip strip_;
+  // Offered for the next StretchDIBits only.
+  std::optional<JpegSource> jpeg_;
   std::vector<PathPoint> path_;
 };
 

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "render/cairo/cairo_device.h"
 #include "render/cairo/dib_picture.h"
+#include "render/cairo/jpeg_picture.h"
 #include "render/cairo/paint_sources.h"
 
 namespace quillon {
@@ -100,6 +102,7 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
                                int ySrc, int srcWidth, int srcHeight, const DibView& dib,
                                std::uint32_t rop) {
   FlushStrokes();
+  const std::optional<JpegSource> jpeg = std::exchange(jpeg_, std::nullopt);
   if (inPath_ || destWidth == 0 || destHeight == 0 || srcWidth <= 0 || srcHeight <= 0) return 0;
   const auto picture = DibPicture::Read(dib);
   if (!picture) return 0;
@@ -154,13 +157,25 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
   const double x0 = std::min(tx, ex), x1 = std::max(tx, ex);
   const double y0 = std::min(ty, ey), y1 = std::max(ty, ey);
 
-  CairoSurface image =
-      MakeRgbImage(*picture, static_cast<int>(left), static_cast<int>(top), width, height);
+  // The JPEG stream stands for the whole bitmap only.
+  const bool whole = xSrc == 0 && ySrc == 0 && srcWidth == picture->width() &&
+                     srcHeight == picture->rows() && rop == gdi::kRopSrcCopy;
+  CairoSurface image = jpeg && whole ? MakeJpegPicture(*picture, *jpeg) : nullptr;
+  const bool keepsStream = image != nullptr;
+  if (keepsStream) {
+    cairo_matrix_t toUpright = UprightToBitmap(*picture, *jpeg);
+    cairo_matrix_invert(&toUpright);  // a turn and a flip: always invertible
+    cairo_matrix_multiply(&toPicture, &toPicture, &toUpright);
+  } else {
+    image = MakeRgbImage(*picture, static_cast<int>(left), static_cast<int>(top), width, height);
+  }
   if (!image) return 0;
   cairo_t* cr = cr_.get();
   SharedPattern source = SharePattern(cairo_pattern_create_for_surface(image.get()));
   cairo_pattern_set_matrix(source.get(), &toPicture);
-  cairo_pattern_set_extend(source.get(), CAIRO_EXTEND_PAD);
+  // cairo's PDF surface pads an image by writing a padded copy, without the JPEG stream; the
+  // stream's picture exactly fills the rectangle, so it needs no padding.
+  cairo_pattern_set_extend(source.get(), keepsStream ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_PAD);
   cairo_pattern_set_filter(source.get(), target_.vector || !target_.antialias ? CAIRO_FILTER_NEAREST
                                                                               : CAIRO_FILTER_GOOD);
   cairo_set_source(cr, source.get());
@@ -171,6 +186,16 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
   cairo_fill(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
   return srcHeight;
+}
+
+}  // namespace quillon
+
+namespace quillon {
+
+bool CairoDevice::OfferJpeg(const JpegSource& source) {
+  if (!target_.vector) return false;
+  jpeg_ = source;
+  return true;
 }
 
 }  // namespace quillon
