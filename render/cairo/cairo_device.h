@@ -173,6 +173,9 @@ class CairoDevice final : public Device {
   bool Filled(std::span<const DevicePoint> points, std::span<const std::int32_t> counts);
   double StrokeShift() const;
 
+  // Fills the rectangle with the image under `toImage` (device pixels to image pixels).
+  void PaintImage(cairo_surface_t* image, const cairo_matrix_t& toImage, cairo_extend_t extend,
+                  double x0, double y0, double x1, double y1, std::uint32_t rop);
   void PaintColourWith(ColorRef colour, cairo_operator_t op, cairo_pattern_t* mask, double x0,
                        double y0, double x1, double y1);
 
