@@ -91,7 +91,8 @@ class CairoDevice final : public Device {
   // keeps a scan bitonal; deeper ones as RGB images. SRCCOPY is exact. SRCAND and SRCPAINT
   // (the transparent raster's two passes) leave white (AND) or black (OR) pixels alone and
   // paint black and white exactly; other colours multiply (AND) or lighten (OR), which is
-  // the same on pure colours and the closest composition otherwise.
+  // the same on pure colours and the closest composition otherwise. Bitmaps larger than a
+  // cairo image are drawn in tiles (image_tiles.h).
   int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
                     int srcWidth, int srcHeight, const DibView& dib, std::uint32_t rop) override;
 
@@ -104,8 +105,8 @@ class CairoDevice final : public Device {
   bool GetVisibleBox(DeviceRect& box) override;
   int SaveDC() override;
   bool RestoreDC(int saved) override;
-  // PDF and SVG keep a JPEG raster's stream when the bitmap painted is its whole image, opaque
-  // and grey (jpeg_picture.h); anything else is painted from the bits.
+  // PDF and SVG take the offer; the stream is kept when the bitmap painted is its whole image,
+  // opaque, with red equal to blue in every pixel (jpeg_picture.h); else the bits are painted.
   bool OfferJpeg(const JpegSource& source) override;
 
  private:

@@ -14,7 +14,8 @@ namespace quillon {
 
 // The upright picture of a whole 24-bit bitmap with the stream attached; null when the bitmap
 // is not the stream's image: another size, or a pixel whose first and third bytes differ
-// (the bitmap reads libjpeg's R, G, B as B, G, R, so only greys look the same both ways).
+// (the bitmap reads libjpeg's R, G, B as B, G, R, so only pixels whose red equals their blue,
+// greys among them, look the same both ways).
 CairoSurface MakeJpegPicture(const DibPicture& picture, const JpegSource& source);
 
 // Maps the upright picture's pixels onto the bitmap's (rows as the bitmap is seen, 0 at the
