@@ -80,7 +80,8 @@ target_link_libraries(fuzz_regress_cairo_draw PRIVATE quillon_cairo)
 # tools when they are installed.
 quillon_glob(KPZCONVERT_TEST_SOURCES tests/convert)
 add_executable(kpzconvert_tests ${KPZCONVERT_TEST_SOURCES})
-target_link_libraries(kpzconvert_tests PRIVATE kpzconvert_lib quillon_test_support GTest::gtest_main)
+target_link_libraries(kpzconvert_tests PRIVATE kpzconvert_lib quillon_test_support quillon_raster_oracle
+                                              GTest::gtest_main)
 target_compile_options(kpzconvert_tests PRIVATE ${QUILLON_WARNINGS})
 target_compile_definitions(kpzconvert_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                            KPZCONVERT_PATH="$<TARGET_FILE:kpzconvert>")

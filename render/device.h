@@ -68,6 +68,16 @@ struct DibView {
   std::span<const std::uint8_t> bits;
 };
 
+// A JPEG raster about to be painted whole: its stream (valid until the next StretchDIBits
+// returns), the image's own size, and the turn (0, 90, 180 or 270) the decoder gave its pixels.
+// The bitmap holds libjpeg's decode of the stream, each pixel's three bytes in the order
+// libjpeg delivers them (R, G, B), which a bitmap reads as B, G, R.
+struct JpegSource {
+  std::span<const std::uint8_t> stream;
+  std::int32_t width = 0, rows = 0;
+  int rotation = 0;
+};
+
 class Device {
  public:
   virtual ~Device() = default;
@@ -129,6 +139,12 @@ class Device {
   virtual bool GetVisibleBox(DeviceRect&) { return false; }
   virtual int SaveDC() = 0;
   virtual bool RestoreDC(int saved) = 0;
+
+  // Offered before a JPEG raster whose next StretchDIBits paints exactly the stream's image,
+  // opaque (SRCCOPY). A device that can keep the stream itself (a PDF or SVG page) answers
+  // true, and the raster is then painted in one call rather than in bands; it must still
+  // check the call and paint the bits when the stream does not fit them.
+  virtual bool OfferJpeg(const JpegSource&) { return false; }
 
   // Free-form diagnostic text from the interpreter; only tracing devices keep it, and the
   // interpreter formats none unless the device wants it.

@@ -142,9 +142,12 @@ PaintResult PaintRaster(Device& dc, DocumentHeap& heap, const RasterPaintJob& jo
     passes.push_back({gdi::kRopSrcCopy, job.colours});
   }
 
+  const bool whole = !transparent && !job.jpeg.stream.empty() && image.bitCount == 24 &&
+                     job.colours.empty() && dc.OfferJpeg(job.jpeg);
+  const std::int32_t bandRows = whole ? image.rows : kBandRows;
   const double s = static_cast<double>(job.destHeight) / image.rows;
-  const std::int32_t fullBands = image.rows / kBandRows;
-  const std::int32_t lastRows = image.rows % kBandRows;
+  const std::int32_t fullBands = image.rows / bandRows;
+  const std::int32_t lastRows = image.rows % bandRows;
   bool painted = false;
   for (const Pass& pass : passes) {
     WriteTable(h, pass.table);
@@ -155,7 +158,7 @@ PaintResult PaintRaster(Device& dc, DocumentHeap& heap, const RasterPaintJob& jo
       Put32(h + 20, static_cast<std::uint32_t>(bytes));
       const DibView dib{
           info.span(),
-          {image.bits + static_cast<std::size_t>(i) * kBandRows * image.stride, bytes}};
+          {image.bits + static_cast<std::size_t>(i) * bandRows * image.stride, bytes}};
       const int y = TruncToInt(bottom + 0.05);
       const int height = -TruncToInt(bottom - previous + 0.5);
       const int result =
@@ -166,10 +169,10 @@ PaintResult PaintRaster(Device& dc, DocumentHeap& heap, const RasterPaintJob& jo
       return true;
     };
     for (std::int32_t i = 0; i < fullBands; ++i)
-      if (!band(i, kBandRows, job.y + kBandRows * s * (i + 1))) break;
+      if (!band(i, bandRows, job.y + bandRows * s * (i + 1))) break;
     if (lastRows != 0)
       band(fullBands, lastRows,
-           job.y + s * (static_cast<double>(fullBands) * kBandRows + lastRows));
+           job.y + s * (static_cast<double>(fullBands) * bandRows + lastRows));
   }
   return painted ? PaintResult::Painted : PaintResult::NotPainted;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Paints a decoded raster with StretchDIBits: its colour table, the stretch mode, one opaque
-// pass or two transparent ones, in bands of 40 source rows.
+// pass or two transparent ones, in bands of 40 source rows (in one call when the device keeps
+// the raster's JPEG stream).
 
 #include <cstdint>
 #include <span>
@@ -45,6 +46,9 @@ struct RasterPaintJob {
   std::vector<DibColour> colours;         // empty for 24-bit images
   bool bitonalTable = false;              // the table is the two-entry fore/back table
   std::uint32_t rasterRop = gdi::kRopSrcAnd;  // SRCCOPY: transparency is ignored
+  // The JPEG stream the image was decoded from, when the image is that stream's whole picture
+  // at full size; offered to the device when the raster is painted opaque.
+  JpegSource jpeg;
 };
 
 enum class PaintResult { Painted, NotPainted, NoMemory };

@@ -7,6 +7,7 @@
 
 #include "render/codecs/group4_decoder.h"
 #include "render/codecs/jpeg_decoder.h"
+#include "render/codecs/jpeg_image_size.h"
 #include "render/codecs/packbits_decoder.h"
 #include "render/codecs/planar_rgb_decoder.h"
 #include "render/codecs/run_pair_decoder.h"
@@ -109,7 +110,22 @@ void DecodeRow(RasterCodec codec, std::span<const std::uint8_t> data, std::int32
   }
 }
 
-void Paint(DrawContext& ctx, DrawState& st, RasterDrawState& rs, const RasterImage& image) {
+// The JPEG stream of the raster's one data record, when the image is its whole picture at full
+// size; empty otherwise (several records decode one over another, a smaller stream leaves
+// the rest of the image black).
+JpegSource WholeJpeg(const DrawState& st, const RasterDrawState& rs, const RasterImage& image,
+                     std::span<const std::uint8_t> record) {
+  const RasterHeader& h = rs.header;
+  const bool oneRecord = !(h.flags & raster_flags::kRowRecords) || h.rows == 1;
+  if (record.empty() || CodecOf(h.format) != RasterCodec::Jpeg || !oneRecord ||
+      st.reductionFactor != 1 || image.factor != 1 || image.bitCount != 24)
+    return {};
+  if (ReadJpegImageSize(record) != JpegImageSize{h.width, h.rows}) return {};
+  return {record, h.width, h.rows, image.rotation};
+}
+
+void Paint(DrawContext& ctx, DrawState& st, RasterDrawState& rs, const RasterImage& image,
+           std::span<const std::uint8_t> record = {}) {
   if (!st.target || !st.heap()) return;
   const RasterHeader& h = rs.header;
   RasterPaintJob job;
@@ -120,6 +136,7 @@ void Paint(DrawContext& ctx, DrawState& st, RasterDrawState& rs, const RasterIma
   job.destHeight = h.destHeight;
   job.header = h;
   job.rasterRop = ctx.rasterRop();
+  job.jpeg = WholeJpeg(st, rs, image, record);
   const RasterCodec codec = CodecOf(h.format);
   if (codec == RasterCodec::Stored) {
     if (image.bitCount <= 8)
@@ -320,7 +337,7 @@ bool HandleRasterData(DrawContext& ctx, DrawState& st, ByteReader& in) {
   if (st.printing) entry.lastFactor = 1;
   if (HasLevels(h.format) && factor > 1) return true;  // opcode 61 paints it
   if (image.bits && image.usable && (codec == RasterCodec::Stored || image.factor == factor))
-    Paint(ctx, st, rs, image);
+    Paint(ctx, st, rs, image, data);
   return true;
 }
 

@@ -242,6 +242,11 @@ int TraceDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
   return srcHeight < 0 ? -srcHeight : srcHeight;
 }
 
+bool TraceDevice::OfferJpeg(const JpegSource& source) {
+  jpegOffers_.push_back({source.stream.size(), source.width, source.rows, source.rotation});
+  return takesJpeg_;
+}
+
 bool TraceDevice::BeginPath() {
   Add("BeginPath");
   return true;

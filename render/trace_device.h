@@ -35,6 +35,15 @@ class TraceDevice : public Device {
   };
   void SetKeepDibs(bool yes) { keepDibs_ = yes; }
   const std::vector<DibCall>& dibCalls() const { return dibCalls_; }
+  // OfferJpeg's answer, and the offers made (their streams' sizes, not kept); no trace line,
+  // so traces of JPEG rasters stay as they were.
+  struct JpegOffer {
+    std::size_t bytes = 0;
+    std::int32_t width = 0, rows = 0;
+    int rotation = 0;
+  };
+  void SetTakesJpeg(bool yes) { takesJpeg_ = yes; }
+  const std::vector<JpegOffer>& jpegOffers() const { return jpegOffers_; }
   // Makes StretchDIBits fail (return 0) from its n-th call on (0-based); -1 never.
   void SetFailStretchFrom(int n) { failStretchFrom_ = n; }
   // Makes the next object creations fail (return kNoObject).
@@ -99,6 +108,7 @@ class TraceDevice : public Device {
   int GetClipBox(DeviceRect& box) override;
   bool RectVisible(const DeviceRect& rect) override;
   bool GetVisibleBox(DeviceRect& box) override;
+  bool OfferJpeg(const JpegSource& source) override;
   int SaveDC() override;
   bool RestoreDC(int saved) override;
 
@@ -132,6 +142,8 @@ class TraceDevice : public Device {
   int mapMode_ = gdi::kMapText;
   int saveDepth_ = 0;
   bool keepDibs_ = false;
+  bool takesJpeg_ = false;
+  std::vector<JpegOffer> jpegOffers_;
   std::vector<DibCall> dibCalls_;
   int failStretchFrom_ = -1;
   int stretchCalls_ = 0;

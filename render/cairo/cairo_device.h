@@ -14,6 +14,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -90,7 +91,8 @@ class CairoDevice final : public Device {
   // keeps a scan bitonal; deeper ones as RGB images. SRCCOPY is exact. SRCAND and SRCPAINT
   // (the transparent raster's two passes) leave white (AND) or black (OR) pixels alone and
   // paint black and white exactly; other colours multiply (AND) or lighten (OR), which is
-  // the same on pure colours and the closest composition otherwise.
+  // the same on pure colours and the closest composition otherwise. Bitmaps larger than a
+  // cairo image are drawn in tiles (image_tiles.h).
   int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
                     int srcWidth, int srcHeight, const DibView& dib, std::uint32_t rop) override;
 
@@ -103,6 +105,9 @@ class CairoDevice final : public Device {
   bool GetVisibleBox(DeviceRect& box) override;
   int SaveDC() override;
   bool RestoreDC(int saved) override;
+  // PDF and SVG take the offer; the stream is kept when the bitmap painted is its whole image,
+  // opaque, with red equal to blue in every pixel (jpeg_picture.h); else the bits are painted.
+  bool OfferJpeg(const JpegSource& source) override;
 
  private:
   static constexpr ColorRef kBackground = 0xFFFFFF;
@@ -169,6 +174,9 @@ class CairoDevice final : public Device {
   bool Filled(std::span<const DevicePoint> points, std::span<const std::int32_t> counts);
   double StrokeShift() const;
 
+  // Fills the rectangle with the image under `toImage` (device pixels to image pixels).
+  void PaintImage(cairo_surface_t* image, const cairo_matrix_t& toImage, cairo_extend_t extend,
+                  double x0, double y0, double x1, double y1, std::uint32_t rop);
   void PaintColourWith(ColorRef colour, cairo_operator_t op, cairo_pattern_t* mask, double x0,
                        double y0, double x1, double y1);
 
@@ -182,6 +190,8 @@ class CairoDevice final : public Device {
   bool inPath_ = false;
   int pendingFigures_ = 0;
   BitonalStrip strip_;
+  // Offered for the next StretchDIBits only.
+  std::optional<JpegSource> jpeg_;
   std::vector<PathPoint> path_;
 };
 

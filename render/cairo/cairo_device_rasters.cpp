@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "render/cairo/cairo_device.h"
 #include "render/cairo/dib_picture.h"
+#include "render/cairo/image_tiles.h"
+#include "render/cairo/jpeg_picture.h"
 #include "render/cairo/paint_sources.h"
 
 namespace quillon {
@@ -57,15 +60,21 @@ void CairoDevice::FlushStrip() {
     strip_.Clear();
     return;
   }
-  auto maskOf = [&](int index) {
-    CairoSurface bits = MakeBitMask(strip, index);
-    if (!bits) return SharedPattern();
-    SharedPattern mask = SharePattern(cairo_pattern_create_for_surface(bits.get()));
-    cairo_pattern_set_matrix(mask.get(), &toStrip);
-    cairo_pattern_set_filter(mask.get(), target_.vector || !target_.antialias
-                                             ? CAIRO_FILTER_NEAREST
-                                             : CAIRO_FILTER_GOOD);
-    return mask;
+  // The pixels of one index in the colour, tile by tile (image_tiles.h).
+  auto paintBits = [&](int index, ColorRef colour, cairo_operator_t op) {
+    ForEachTile(strip.width(), strip.height(), [&](const ImageTile& tile) {
+      CairoSurface bits = MakeBitMask(strip, index, tile);
+      if (!bits) return;
+      SharedPattern mask = SharePattern(cairo_pattern_create_for_surface(bits.get()));
+      cairo_matrix_t toTile, shift;
+      cairo_matrix_init_translate(&shift, -tile.left, -tile.top);
+      cairo_matrix_multiply(&toTile, &toStrip, &shift);
+      cairo_pattern_set_matrix(mask.get(), &toTile);
+      cairo_pattern_set_filter(mask.get(), target_.vector || !target_.antialias
+                                               ? CAIRO_FILTER_NEAREST
+                                               : CAIRO_FILTER_GOOD);
+      PaintColourWith(colour, op, mask.get(), x0, y0, x1, y1);
+    });
   };
   const ColorRef colours[2] = {strip.colour(0), strip.colour(1)};
   if (strip.rop() == gdi::kRopSrcAnd || strip.rop() == gdi::kRopSrcPaint) {
@@ -82,16 +91,12 @@ void CairoDevice::FlushStrip() {
         PaintColourWith(c, op, nullptr, x0, y0, x1, y1);
         break;
       }
-      SharedPattern mask = maskOf(i);
-      if (mask) PaintColourWith(c, op, mask.get(), x0, y0, x1, y1);
+      paintBits(i, c, op);
     }
   } else {
     // SRCCOPY: the background colour over the rectangle, the foreground through the bits.
     PaintColourWith(colours[0], CAIRO_OPERATOR_OVER, nullptr, x0, y0, x1, y1);
-    if (colours[1] != colours[0]) {
-      SharedPattern mask = maskOf(1);
-      if (mask) PaintColourWith(colours[1], CAIRO_OPERATOR_OVER, mask.get(), x0, y0, x1, y1);
-    }
+    if (colours[1] != colours[0]) paintBits(1, colours[1], CAIRO_OPERATOR_OVER);
   }
   strip_.Clear();
 }
@@ -100,6 +105,7 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
                                int ySrc, int srcWidth, int srcHeight, const DibView& dib,
                                std::uint32_t rop) {
   FlushStrokes();
+  const std::optional<JpegSource> jpeg = std::exchange(jpeg_, std::nullopt);
   if (inPath_ || destWidth == 0 || destHeight == 0 || srcWidth <= 0 || srcHeight <= 0) return 0;
   const auto picture = DibPicture::Read(dib);
   if (!picture) return 0;
@@ -154,13 +160,46 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
   const double x0 = std::min(tx, ex), x1 = std::max(tx, ex);
   const double y0 = std::min(ty, ey), y1 = std::max(ty, ey);
 
-  CairoSurface image =
-      MakeRgbImage(*picture, static_cast<int>(left), static_cast<int>(top), width, height);
-  if (!image) return 0;
+  // The JPEG stream stands for the whole bitmap only.
+  const bool whole = xSrc == 0 && ySrc == 0 && srcWidth == picture->width() &&
+                     srcHeight == picture->rows() && rop == gdi::kRopSrcCopy;
+  if (jpeg && whole) {
+    if (CairoSurface image = MakeJpegPicture(*picture, *jpeg)) {
+      cairo_matrix_t toUpright = UprightToBitmap(*picture, *jpeg);
+      cairo_matrix_invert(&toUpright);  // a turn and a flip: always invertible
+      cairo_matrix_multiply(&toUpright, &toPicture, &toUpright);
+      // cairo's PDF surface pads an image by writing a padded copy, without the JPEG stream;
+      // the stream's picture fills the rectangle exactly and needs no padding.
+      PaintImage(image.get(), toUpright, CAIRO_EXTEND_NONE, x0, y0, x1, y1, rop);
+      return srcHeight;
+    }
+  }
+  bool painted = true;
+  ForEachTile(width, height, [&](const ImageTile& tile) {
+    CairoSurface image = MakeRgbImage(*picture, static_cast<int>(left) + tile.left,
+                                      static_cast<int>(top) + tile.top, tile.width, tile.height);
+    if (!image) {
+      painted = false;
+      return;
+    }
+    cairo_matrix_t toTile, shift;
+    cairo_matrix_init_translate(&shift, -tile.left, -tile.top);
+    cairo_matrix_multiply(&toTile, &toPicture, &shift);
+    const double ax = tx + tile.left * sx, bx = tx + (tile.left + tile.width) * sx;
+    const double ay = ty + tile.top * sy, by = ty + (tile.top + tile.height) * sy;
+    PaintImage(image.get(), toTile, CAIRO_EXTEND_PAD, std::min(ax, bx), std::min(ay, by),
+               std::max(ax, bx), std::max(ay, by), rop);
+  });
+  return painted ? srcHeight : 0;
+}
+
+void CairoDevice::PaintImage(cairo_surface_t* image, const cairo_matrix_t& toImage,
+                             cairo_extend_t extend, double x0, double y0, double x1, double y1,
+                             std::uint32_t rop) {
   cairo_t* cr = cr_.get();
-  SharedPattern source = SharePattern(cairo_pattern_create_for_surface(image.get()));
-  cairo_pattern_set_matrix(source.get(), &toPicture);
-  cairo_pattern_set_extend(source.get(), CAIRO_EXTEND_PAD);
+  SharedPattern source = SharePattern(cairo_pattern_create_for_surface(image));
+  cairo_pattern_set_matrix(source.get(), &toImage);
+  cairo_pattern_set_extend(source.get(), extend);
   cairo_pattern_set_filter(source.get(), target_.vector || !target_.antialias ? CAIRO_FILTER_NEAREST
                                                                               : CAIRO_FILTER_GOOD);
   cairo_set_source(cr, source.get());
@@ -170,7 +209,16 @@ int CairoDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeig
   cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
   cairo_fill(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-  return srcHeight;
+}
+
+}  // namespace quillon
+
+namespace quillon {
+
+bool CairoDevice::OfferJpeg(const JpegSource& source) {
+  if (!target_.vector) return false;
+  jpeg_ = source;
+  return true;
 }
 
 }  // namespace quillon

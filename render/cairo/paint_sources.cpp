@@ -85,17 +85,21 @@ CairoSurface MakeRgbImage(const DibPicture& picture, int left, int top, int widt
   return image;
 }
 
-CairoSurface MakeBitMask(const BitonalStrip& strip, int index) {
-  CairoSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A1, strip.width(), strip.height()));
+CairoSurface MakeBitMask(const BitonalStrip& strip, int index, const ImageTile& tile) {
+  if (tile.left % 8 != 0) return nullptr;
+  CairoSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A1, tile.width, tile.height));
   if (!Usable(mask.get())) return nullptr;
   cairo_surface_flush(mask.get());
   unsigned char* data = cairo_image_surface_get_data(mask.get());
   const int stride = cairo_image_surface_get_stride(mask.get());
   const std::uint8_t flip = index == 1 ? 0x00 : 0xFF;
-  for (int y = 0; y < strip.height(); ++y) {
-    const std::uint8_t* src = strip.Row(y);
+  // Bits past the tile's width in its last byte are ignored by cairo.
+  const std::size_t first = static_cast<std::size_t>(tile.left) / 8;
+  const std::size_t bytes = (static_cast<std::size_t>(tile.width) + 7) / 8;
+  for (int y = 0; y < tile.height; ++y) {
+    const std::uint8_t* src = strip.Row(tile.top + y) + first;
     unsigned char* row = data + static_cast<std::size_t>(y) * stride;
-    for (std::size_t b = 0; b < strip.stride(); ++b) row[b] = MaskByte(src[b] ^ flip);
+    for (std::size_t b = 0; b < bytes; ++b) row[b] = MaskByte(src[b] ^ flip);
   }
   cairo_surface_mark_dirty(mask.get());
   return mask;

@@ -10,6 +10,7 @@
 #include "render/cairo/bitonal_strip.h"
 #include "render/cairo/cairo_handles.h"
 #include "render/cairo/dib_picture.h"
+#include "render/cairo/image_tiles.h"
 
 namespace quillon {
 
@@ -28,8 +29,9 @@ SharedPattern MakeTilePattern(const DibPicture& picture);
 // An opaque RGB image of part of a picture (picture rows counted from the top).
 CairoSurface MakeRgbImage(const DibPicture& picture, int left, int top, int width, int height);
 
-// An A1 image of a strip of 1-bit rows: set where the pixel's index is `index`.
-CairoSurface MakeBitMask(const BitonalStrip& strip, int index);
+// An A1 image of a tile of a strip of 1-bit rows (its left a multiple of 8, as ForEachTile
+// makes them): set where the pixel's index is `index`.
+CairoSurface MakeBitMask(const BitonalStrip& strip, int index, const ImageTile& tile);
 
 // How a mix mode paints: false when it leaves the destination alone (R2_NOP). Otherwise sets
 // the operator and, when the mode does not paint the pen's own colour, a solid source of its

@@ -1,5 +1,5 @@
 // The cairo device on small built plots, antialiasing off: where lines, fills, hatches and
-// rasters land, pixel by pixel.
+// rasters land, pixel by pixel, rasters wider or taller than a cairo image included.
 
 #include <gtest/gtest.h>
 
@@ -207,6 +207,62 @@ TEST(CairoDeviceTest, ShrunkScanKeepsItsThinDarkLinesAsGdiBlackOnWhiteDoes) {
   int blackRows = 0;
   for (int y = 48; y < 93; ++y) blackRows += picture.At(180, y) == kBlackPixel;
   EXPECT_EQ(blackRows, 4);
+}
+
+// cairo images hold 32767 pixels a side. A stored raster 40000 pixels wide or high, a pixel a
+// dot, the view scrolled to its pixels on both sides of column (or row) 32767, where tiles meet.
+TEST(CairoDeviceTest, RasterLargerThanACairoImageIsDrawnInTilesWithoutLosingAPixel) {
+  constexpr std::int32_t kLong = 40000, kShort = 3;
+  constexpr std::uint32_t kRgb[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+  const struct {
+    int bits;
+    bool tall;
+  } cases[] = {{1, false}, {24, false}, {1, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.bits << " bits, tall " << c.tall);
+    // Pixel (column, row) is black, or kRgb[k], by (column + row) % 3: a column or row lost
+    // or doubled at a seam shifts every one after it.
+    auto expected = [&](std::int32_t col, std::int32_t row) {
+      const int k = static_cast<int>((col + row) % 3);
+      return c.bits == 1 ? (k == 0 ? kBlackPixel : kWhitePixel) : kRgb[k];
+    };
+    const std::int32_t width = c.tall ? kShort : kLong, rows = c.tall ? kLong : kShort;
+    const std::size_t stride = (static_cast<std::size_t>(width) * c.bits + 31) / 32 * 4;
+    std::vector<std::uint8_t> bits(stride * static_cast<std::size_t>(rows), 0);
+    for (std::int32_t row = 0; row < rows; ++row) {
+      std::uint8_t* line = &bits[stride * static_cast<std::size_t>(row)];
+      for (std::int32_t col = 0; col < width; ++col) {
+        const std::uint32_t px = expected(col, row);
+        if (c.bits == 1 && px == kBlackPixel) line[col / 8] |= static_cast<std::uint8_t>(0x80 >> (col % 8));
+        if (c.bits == 24)
+          for (int k = 0; k < 3; ++k) line[3 * col + k] = static_cast<std::uint8_t>(px >> (8 * k));
+      }
+    }
+    KpzRasterHeader h;
+    h.x = h.x1 = 10;
+    h.y = h.y1 = 10;
+    h.x2 = 10 + width;
+    h.y2 = 10 + rows;
+    h.rows = rows;
+    h.bytesPerRow = static_cast<std::int32_t>(stride);
+    h.width = width;
+    h.format = c.bits == 1 ? 0x8010 : 0x8080;
+    h.colours = {0xFFFFFF, 0x000000};
+    KpzBuilder b = Page();
+    b.BeginPage().RasterHeader(h).RasterData(bits).EndPage();
+    // Scrolled to the seams: device pixel (u, v) shows dot (u + shiftX, v + shiftY).
+    const int shiftX = c.tall ? 0 : 32300, shiftY = c.tall ? 32500 : 0;
+    CairoPicture picture(b, 1000, 500, 0, 1, -shiftX, -shiftY);
+    ASSERT_EQ(picture.error(), "");
+    int wrong = 0;
+    for (int along = 0; along < (c.tall ? 500 : 1000); ++along) {
+      for (int across = 0; across < kShort; ++across) {
+        const int px = c.tall ? 10 + across : along, py = c.tall ? along : 10 + across;
+        wrong += picture.At(px, py) != expected(px + shiftX - 10, py + shiftY - 10);
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+  }
 }
 
 }  // namespace

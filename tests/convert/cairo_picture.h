@@ -18,7 +18,9 @@ inline constexpr std::uint32_t kWhitePixel = 0xFFFFFF, kBlackPixel = 0x000000;
 
 class CairoPicture {
  public:
-  CairoPicture(const KpzBuilder& plot, int width, int height, int rotation = 0, double zoom = 1)
+  // The origin shifts the view (device pixels), as scrolling does.
+  CairoPicture(const KpzBuilder& plot, int width, int height, int rotation = 0, double zoom = 1,
+               double originX = 0, double originY = 0)
       : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)) {
     platform_.AddFile("plot.kpz", plot.Build());
     DrawContext context(platform_, 0, 0);
@@ -27,8 +29,8 @@ class CairoPicture {
     CairoTarget target{width, height, 1, 96, false, false};
     CairoDevice device(surface_.get(), target);
     device.ClearToWhite();
-    context.DrawScreen(device, {static_cast<double>(width), static_cast<double>(height), 0, 0,
-                                zoom, rotation},
+    context.DrawScreen(device, {static_cast<double>(width), static_cast<double>(height), originX,
+                                originY, zoom, rotation},
                        "plot.kpz");
     context.CloseDocument(&device);
     device.Flush();

@@ -1,6 +1,6 @@
 // Whole conversions into files: PDF pages of the plot's true size read back by poppler,
 // 1-bit scans kept 1-bit, SVG that parses and renders, every stored malformed plot handled,
-// and the program's exit statuses.
+// JPEG rasters kept as their streams where that is exact, and the program's exit statuses.
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@
 #include "document/native/native_document_platform.h"
 #include "render/cairo/cairo_handles.h"
 #include "tests/support/kpz_builder.h"
+#include "tests/support/native/raster_oracle.h"
 #include "tools/kpzconvert/plot_conversion.h"
 
 namespace quillon {
@@ -276,6 +277,73 @@ TEST_F(ConversionFilesTest, GhostscriptDrawsThePdfAsThePng) {
   EXPECT_NEAR(cairo_image_surface_get_width(theirs.get()), 788, 1);
   EXPECT_NEAR(cairo_image_surface_get_height(theirs.get()), 591, 1);
   EXPECT_EQ(DifferingAwayFromEdges(ours.get(), theirs.get()), 0);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Blocks of 16 x 16 pixels, each one grey level (or colour) told by its place, so that a turn
+// or a mirror shows; whole 8 x 8 blocks of one level decode exactly.
+oracle::PixelImage BlockPicture(int bytesPerPixel) {
+  oracle::PixelImage image{128, 96, bytesPerPixel, {}};
+  for (int y = 0; y < image.rows; ++y)
+    for (int x = 0; x < image.width; ++x)
+      for (int c = 0; c < bytesPerPixel; ++c)
+        image.pixels.push_back(static_cast<std::uint8_t>((x / 16 * 29 + y / 16 * 41 + c * 90) % 256));
+  return image;
+}
+
+TEST_F(ConversionFilesTest, GreyJpegRasterKeepsItsStreamInPdfAndSvgColourOrTransparentOnesTheirPixels) {
+  if (!Have("gs")) GTEST_SKIP() << "ghostscript is not installed";
+  const struct {
+    int bytesPerPixel;
+    std::uint8_t flags;
+    int rotation;
+    bool kept;
+  } cases[] = {
+      {1, 0, 0, true},     {1, 0, 90, true},  {1, 0, 180, true}, {1, 0, 270, true},
+      {3, 0, 270, false},  // the bitmap swaps red and blue against the stream
+      {1, 0x04, 270, false},  // painted in two passes
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.bytesPerPixel << " bytes, flags " << int{c.flags}
+                                    << ", rotation " << c.rotation);
+    const auto stream = oracle::EncodeJpeg(BlockPicture(c.bytesPerPixel), 90);
+    KpzBuilder b;
+    b.PageSize(0.03, 0.02, 10000);  // 254 dpi: a dot a pixel
+    KpzRasterHeader h;
+    h.flags = c.flags;
+    h.x = h.x1 = 50;
+    h.y = h.y1 = 40;
+    h.x2 = 50 + 128;
+    h.y2 = 40 + 96;
+    h.rows = 96;
+    h.width = 128;
+    h.format = 0x2000;
+    b.BeginPage().RasterHeader(h).RasterData(stream).EndPage();
+    const std::string plot = Write("jpeg.kpz", b), rot = std::to_string(c.rotation);
+    const std::string pdf = (dir / "jpeg.pdf").string(), svg = (dir / "jpeg.svg").string();
+    const std::string png = (dir / "jpeg.png").string(), ghost = (dir / "ghost.png").string();
+    ASSERT_TRUE(Convert(plot, pdf, {"--rot", rot, "--dpi", "254"}).ok);
+    ASSERT_TRUE(Convert(plot, svg, {"--rot", rot, "--dpi", "254"}).ok);
+    ASSERT_TRUE(Convert(plot, png, {"--rot", rot, "--dpi", "254", "--antialias", "off"}).ok);
+    const std::string pdfBytes = ReadFile(pdf);
+    const std::string streamBytes(stream.begin(), stream.end());
+    EXPECT_EQ(pdfBytes.find(streamBytes) != std::string::npos, c.kept);
+    EXPECT_EQ(pdfBytes.find("/DCTDecode") != std::string::npos, c.kept);
+    EXPECT_EQ(ReadFile(svg).find("data:image/jpeg;base64,") != std::string::npos, c.kept);
+    // Kept or not, the page looks as the picture does.
+    ASSERT_EQ(RunCommand("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=png16m -r254 -sOutputFile='" +
+                         ghost + "' '" + pdf + "'")
+                  .status,
+              0);
+    CairoSurface ours(cairo_image_surface_create_from_png(png.c_str()));
+    CairoSurface theirs(cairo_image_surface_create_from_png(ghost.c_str()));
+    ASSERT_TRUE(Usable(ours.get()) && Usable(theirs.get()));
+    EXPECT_EQ(DifferingAwayFromEdges(ours.get(), theirs.get()), 0);
+  }
 }
 
 TEST_F(ConversionFilesTest, EveryStoredMalformedPlotConvertsOrIsRefusedWithAReason) {

@@ -1,5 +1,6 @@
 // Raster records through the interpreter into a TraceDevice: header, corner and box by
-// rotation, pending records, the cache and its factors, colour tables, passes and bands.
+// rotation, pending records, the cache and its factors, colour tables, passes and bands, and
+// which JPEG rasters are offered to the device as their streams.
 
 #include "render/raster_records.h"
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "render/raster_cache.h"
+#include "tests/support/native/raster_oracle.h"
 #include "tests/unit/interpreter_fixture.h"
 
 namespace quillon {
@@ -687,6 +689,53 @@ TEST_F(RasterRecordsTest, WholeImageSentInSeveralRecordsKeepsTheLast) {
     EXPECT_TRUE(std::all_of(calls[0].bits.begin(), calls[0].bits.end(),
                             [](std::uint8_t v) { return v == 0; }))
         << rotation;
+  }
+}
+
+// A 48 x 64 JPEG: two bands of rows, or one call when the device keeps the stream.
+TEST_F(RasterRecordsTest, JpegRasterIsOfferedOnlyWhenItsOneRecordIsTheWholeOpaqueImage) {
+  const auto stream = oracle::EncodeJpeg(oracle::SyntheticPicture(48, 64, 3, 1), 80);
+  const struct {
+    const char* what;
+    std::uint8_t flags;
+    std::int32_t width;  // the header's
+    int records, rotation;
+    bool takes;
+    std::size_t offers, calls;
+  } cases[] = {
+      {"taken", 0, 48, 1, 0, true, 1, 1},
+      {"taken, turned", 0, 48, 1, 90, true, 1, 1},
+      {"declined", 0, 48, 1, 0, false, 1, 2},
+      {"transparent", 0x04, 48, 1, 0, true, 0, 4},
+      {"several records", 0x80, 48, 64, 0, true, 0, 2},
+      {"stream narrower than the raster", 0, 56, 1, 0, true, 0, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    KpzBuilder b = Page();
+    KpzRasterHeader header;
+    header.flags = c.flags;
+    header.x2 = 48;
+    header.y2 = 64;
+    header.rows = 64;
+    header.width = c.width;
+    header.format = 0x2000;
+    b.BeginPage().RasterHeader(header);
+    for (int r = 0; r < c.records; ++r) b.RasterData(stream);
+    b.EndPage();
+    dev = TraceDevice();
+    dev.SetKeepDibs(true);
+    dev.SetTakesJpeg(c.takes);
+    Open(b);
+    Draw(c.rotation);
+    EXPECT_EQ(Calls().size(), c.calls);
+    ASSERT_EQ(dev.jpegOffers().size(), c.offers);
+    if (c.offers == 0) continue;
+    const TraceDevice::JpegOffer& offer = dev.jpegOffers()[0];
+    EXPECT_EQ(offer.bytes, stream.size());
+    EXPECT_EQ(offer.width, 48);
+    EXPECT_EQ(offer.rows, 64);
+    EXPECT_EQ(offer.rotation, c.rotation);
   }
 }
 
