@@ -186,13 +186,7 @@ RasterTarget::RasterTarget(const RasterGeometry& geometry, std::span<std::uint8_
       std::int32_t rows = static_cast<std::int32_t>(std::min<std::size_t>(fit, kMostBandRows));
       if (rows >= 16) rows = rows / 16 * 16;
       bandRows_ = std::min(rows, geometry.rows);
-      // Not cleared: a decoder writes every byte of a row before ending it (as it does
-      // straight into the image at rotation 0), so only the spare bytes need a value. A
-      // cleared band cost as much as decoding a small image.
-      band_.reset(new std::uint8_t[static_cast<std::size_t>(bandRows_ + 1) * bandStride_]);
-      for (std::int32_t k = 0; k <= bandRows_; ++k)
-        std::memset(band_.get() + static_cast<std::size_t>(k) * bandStride_ + rowBytes_, 0,
-                    bandStride_ - rowBytes_);
+      band_.assign(static_cast<std::size_t>(bandRows_ + 1) * bandStride_, 0);
     } else {
       scratch_.assign(rowBytes_, 0);
     }
@@ -360,9 +354,9 @@ std::uint8_t* RasterTarget::BeginPixelRow(std::int32_t row) {
   row_ = row;
   direct_ = false;
   const bool inside = ok_ && row >= 0 && row < geometry_.rows;
-  if (ok_ && band_)
+  if (ok_ && !band_.empty())
     return inside ? BandSlot(row)
-                  : band_.get() + static_cast<std::size_t>(bandRows_) * bandStride_;
+                  : band_.data() + static_cast<std::size_t>(bandRows_) * bandStride_;
   if (!inside || geometry_.rotation != 0) return scratch_.data();
   // The decoder fills the pixels; only the rows skipped and the padding are cleared here.
   direct_ = true;
@@ -392,7 +386,7 @@ std::uint8_t* RasterTarget::BandSlot(std::int32_t row) {
     bandFirst_ = first;
   }
   bandSlot_ = slot;
-  return band_.get() + static_cast<std::size_t>(slot) * bandStride_;
+  return band_.data() + static_cast<std::size_t>(slot) * bandStride_;
 }
 
 // Writes the complete rows held, each unbroken stretch of them at once.
@@ -437,13 +431,13 @@ void RasterTarget::WriteBandRows(std::int32_t first, std::int32_t count) {
     // Source row r goes to column rows - 1 - r, pixel j to row j: the band's last row first.
     out += static_cast<std::size_t>(geometry_.rows - hi) * bpp;
     for (std::int32_t k = 0; k < count; ++k)
-      rows[k] = band_.get() + static_cast<std::size_t>(first + count - 1 - k) * bandStride_;
+      rows[k] = band_.data() + static_cast<std::size_t>(first + count - 1 - k) * bandStride_;
   } else {
     // Source row r goes to column r, pixel j to row width - 1 - j.
     out += static_cast<std::size_t>(lo) * bpp + (w - 1) * layout_.stride;
     step = -stride;
     for (std::int32_t k = 0; k < count; ++k)
-      rows[k] = band_.get() + static_cast<std::size_t>(first + k) * bandStride_;
+      rows[k] = band_.data() + static_cast<std::size_t>(first + k) * bandStride_;
   }
   TransposePixelRows(rows, static_cast<std::size_t>(count), w, bpp, out, step);
 }
@@ -475,7 +469,7 @@ void RasterTarget::EndPixelRow() {
     return;
   }
   if (!ok_ || row_ < 0 || row_ >= geometry_.rows) return;
-  if (band_) {
+  if (!band_.empty()) {
     bandHeld_ |= 1ull << bandSlot_;
     return;
   }

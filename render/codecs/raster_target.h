@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -138,7 +137,7 @@ class RasterTarget {
   // every store, so source rows are gathered in a band (aligned on multiples of bandRows_) and
   // written out as columns a block at a time. The slot after the band takes rows outside the
   // image.
-  std::unique_ptr<std::uint8_t[]> band_;
+  std::vector<std::uint8_t> band_;
   std::size_t bandStride_ = 0;
   std::int32_t bandRows_ = 0;
   std::int32_t bandFirst_ = -1;  // first source row of the band held, -1 none
