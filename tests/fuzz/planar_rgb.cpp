@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillon;
-  const auto in = fuzz::ReadRasterFuzzInput(data, size, PixelKind::Rgb24, 2048, 512);
+  const auto in = fuzz::ReadRasterFuzzInput(data, size, PixelKind::Rgb24, 2048, 512, 1 << 16);
   if (!in) return 0;
   const std::span<std::uint8_t> image = fuzz::ImageFor(in->geometry);
   if (image.empty()) return 0;

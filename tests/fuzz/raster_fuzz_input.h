@@ -2,7 +2,9 @@
 // The head every decoder fuzz input starts with: u16 width and u16 rows (little-endian, taken
 // modulo a limit so that images stay small), then one byte of options whose bits 0-1 give the
 // rotation and, for bitonal images, bits 2-4 the reduction as a power of two. The rest of the
-// input is the body the decoder reads.
+// input is the body the decoder reads. A target may also bound the pixels: rows beyond it are
+// dropped, so wide rows and tall images are each still reached but no input pays for a
+// megapixel image it mostly leaves blank.
 
 #include <algorithm>
 #include <cstddef>
@@ -45,12 +47,15 @@ struct RasterFuzzInput {
 
 inline std::optional<RasterFuzzInput> ReadRasterFuzzInput(const std::uint8_t* data,
                                                           std::size_t size, PixelKind kind,
-                                                          int maxWidth, int maxRows) {
+                                                          int maxWidth, int maxRows,
+                                                          std::int32_t maxPixels = 0) {
   if (size < 5) return std::nullopt;
   RasterFuzzInput in;
   in.options = data[4];
   in.geometry.width = 1 + ((data[0] | (data[1] << 8)) % maxWidth);
   in.geometry.rows = 1 + ((data[2] | (data[3] << 8)) % maxRows);
+  if (maxPixels > 0)
+    in.geometry.rows = std::max(1, std::min(in.geometry.rows, maxPixels / in.geometry.width));
   in.geometry.rotation = 90 * (in.options & 3);
   in.geometry.kind = kind;
   if (kind == PixelKind::Bitonal) in.geometry.factor = 1 << (((in.options >> 2) & 7) % 6);
@@ -78,12 +83,13 @@ inline std::span<std::uint8_t> ImageFor(const RasterGeometry& geometry) {
 }
 
 // Feeds records of one length byte and that many bytes (the last cut to what is left) to
-// `feed`, rows from the bottom up as whole-image writers store them.
+// `feed`, rows from the bottom up as whole-image writers store them. One record goes to the
+// row below the image; the ones after it would only repeat that case, thousands of times.
 template <class Feed>
 void ForEachBottomUpRecord(std::span<const std::uint8_t> body, std::int32_t rows, Feed feed) {
   std::size_t at = 0;
   std::int32_t row = rows - 1;
-  while (at < body.size()) {
+  while (at < body.size() && row >= -1) {
     const std::size_t length = body[at++];
     const std::size_t take = length < body.size() - at ? length : body.size() - at;
     feed(body.subspan(at, take), row--);
