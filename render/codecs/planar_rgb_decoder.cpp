@@ -1,5 +1,6 @@
 #include "render/codecs/planar_rgb_decoder.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "render/codecs/packbits_reader.h"
@@ -7,6 +8,16 @@
 namespace quillon {
 
 namespace {
+
+// The three planes of a row to blue, green, red pixels, as the bitmap stores them.
+void InterleavePlanes(const std::uint8_t* red, const std::uint8_t* green,
+                      const std::uint8_t* blue, std::size_t width, std::uint8_t* pixels) {
+  for (std::size_t i = 0; i < width; ++i, pixels += 3) {
+    pixels[0] = blue[i];
+    pixels[1] = green[i];
+    pixels[2] = red[i];
+  }
+}
 
 // Decodes one row's three planes from `in` and writes them interleaved. Returns false when the
 // input ended first (the row is still written, its missing pixels 0).
@@ -17,19 +28,14 @@ bool DecodeRow(PackBitsReader& in, std::int32_t row, RasterTarget& target,
   for (std::size_t plane = 0; plane < 3; ++plane) {
     std::uint8_t* out = planes.data() + plane * width;
     const std::size_t got = in.Read(out, width);
-    for (std::size_t i = got; i < width; ++i) out[i] = 0;
+    std::fill(out + got, out + width, std::uint8_t{0});
     complete = complete && got == width;
     in.Drop();
   }
   const std::uint8_t* red = planes.data();
   const std::uint8_t* green = red + width;
   const std::uint8_t* blue = green + width;
-  std::uint8_t* pixels = target.BeginPixelRow(row);
-  for (std::size_t i = 0; i < width; ++i, pixels += 3) {
-    pixels[0] = blue[i];
-    pixels[1] = green[i];
-    pixels[2] = red[i];
-  }
+  InterleavePlanes(red, green, blue, width, target.BeginPixelRow(row));
   target.EndPixelRow();
   return complete;
 }
