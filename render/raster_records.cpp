@@ -173,8 +173,9 @@ bool HandleRasterHeader(DrawContext& ctx, DrawState& st, ByteReader& in) {
   // Colour i goes to palette entry i; without a palette store the raster cannot be drawn but
   // its record is still passed over whole.
   const std::uint32_t stored = colours == 0 ? 1 : colours;
-  // A record too short for its colours is refused before the loop: a short header claiming
-  // 65535 colours, repeated on every page, would otherwise spin through failed reads.
+  // A record too short for its colours is refused before the loop: a header that claims
+  // 65535 colours and runs past the end of the file, reached from many pages, would otherwise
+  // go through 65535 failed reads each time.
   if (!in.has(std::uint64_t{stored} * 4)) return false;
   const std::span<RasterPaletteEntry> palette = rs.Palette(stored);
   for (std::uint32_t i = 0; i < stored; ++i) {
