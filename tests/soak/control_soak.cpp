@@ -9,6 +9,7 @@
 #include <windows.h>
 // After <windows.h>.
 #include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,8 +28,7 @@ struct Sample {
 
 // Windows counts a process's kernel handles (GetProcessHandleCount); Wine answers 0, but its
 // server gives a new handle the lowest free slot of the table, so with no leak a new handle
-// keeps landing in the same slot and each leaked one pushes it further. Wine has no count of
-// GDI and USER objects (GetGuiResources answers 0): those columns then read n/a.
+// keeps landing in the same slot and each leaked one pushes it further.
 DWORD HandleSlot() {
   HANDLE probe = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
   const DWORD slot = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(probe) / 4);
@@ -36,10 +36,75 @@ DWORD HandleSlot() {
   return slot;
 }
 
+// Wine answers 0 to GetGuiResources. Its GDI objects are the entries of a handle table the
+// process can read (PEB GdiSharedHandleTable: 24-byte entries whose byte 14, the type, is 0
+// when free). On Windows that table spans the session, so it is read only when
+// GetGuiResources has no answer. Counting stops at the first page that cannot be read.
+DWORD GdiTableEntries() {
+  constexpr std::size_t kPebTable = sizeof(void*) == 8 ? 0xF8 : 0x94;
+  constexpr std::size_t kEntry = 24, kEntries = 0x10000;
+  using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (query == nullptr || query(::GetCurrentProcess(), ProcessBasicInformation, &basic,
+                                sizeof basic, nullptr) != 0)
+    return 0;
+  const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + kPebTable);
+  if (table == nullptr) return 0;
+  DWORD live = 0;
+  const BYTE* readable = table;  // end of the committed region seen so far
+  for (std::size_t i = 0; i < kEntries; ++i) {
+    const BYTE* entry = table + i * kEntry;
+    if (entry + kEntry > readable) {
+      MEMORY_BASIC_INFORMATION region{};
+      if (::VirtualQuery(entry, &region, sizeof region) == 0 || region.State != MEM_COMMIT ||
+          (region.Protect & (PAGE_NOACCESS | PAGE_GUARD)) != 0)
+        break;
+      readable = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
+      if (entry + kEntry > readable) break;
+    }
+    if (entry[14] != 0) ++live;
+  }
+  return live;
+}
+
+// Wine's stand-in for the USER objects: the process's windows, top-level and message-only,
+// with all their descendants (what a leaking control would leave behind).
+BOOL CALLBACK CountDescendant(HWND, LPARAM count) {
+  ++*reinterpret_cast<DWORD*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  if (pid == ::GetCurrentProcessId()) {
+    ++*reinterpret_cast<DWORD*>(count);
+    ::EnumChildWindows(window, CountDescendant, count);
+  }
+  return TRUE;
+}
+
+DWORD OwnWindows() {
+  DWORD count = 0;
+  ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
+  for (HWND w = ::FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w != nullptr;
+       w = ::FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
+    CountOwnWindow(w, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Set when a column had to use Wine's stand-in, so that the table can say so.
+bool gdiFromTable = false, userFromWindows = false;
+
 Sample Take(int cycle) {
   const HANDLE self = ::GetCurrentProcess();
   Sample s{cycle, ::GetGuiResources(self, GR_GDIOBJECTS), ::GetGuiResources(self, GR_USEROBJECTS),
            0, 0};
+  if (s.gdi == 0 && (s.gdi = GdiTableEntries()) != 0) gdiFromTable = true;
+  if (s.user == 0 && (s.user = OwnWindows()) != 0) userFromWindows = true;
   ::GetProcessHandleCount(self, &s.handles);
   if (s.handles == 0) s.handles = HandleSlot();
   PROCESS_MEMORY_COUNTERS_EX memory{};
@@ -110,6 +175,8 @@ int main(int argc, char** argv) {
   const bool flat = last.gdi <= settled.gdi + 8 && last.user <= settled.user + 8 &&
                     last.handles <= settled.handles + 16 &&
                     last.privateBytes <= settled.privateBytes + 8 * 1048576;
+  if (gdiFromTable) std::printf("GDI objects: live entries of the process's GDI handle table\n");
+  if (userFromWindows) std::printf("USER objects: the process's windows (no USER count here)\n");
   std::printf("cycles %d, plots opened %zu, refusals routed %zu, %s\n", cycles, opened, messages,
               flat ? "flat" : "GROWING");
   return flat ? 0 : 1;
