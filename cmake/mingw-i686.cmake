@@ -11,3 +11,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# SSE2 for floating point (every x86 processor since 2003; Windows 8 and later require it). On
+# the x87 unit each double-to-integer conversion of the point mapping reloads the control word:
+# the large plan at fit drew 2.4 times slower. Windows keeps only 4-byte stack alignment on
+# 32-bit, so functions that spill SSE registers realign their frames.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")

@@ -35,13 +35,34 @@ std::int64_t FirstStepWith(std::int64_t steps, std::int64_t major, std::int64_t 
   return CeilDiv(2 * steps * major - major + 1 - bias, 2 * minor);
 }
 
+// Writes `count` pixels from index `at`, stepping along the major axis and, whenever the
+// remainder r (below twoMajor) reaches twoMajor, along the minor one. The remainder stays
+// below 2^32: twoMajor and twoMinor are at most 2^31 (coordinates are within 2^29), so the
+// walk needs no 64-bit arithmetic, which a 32-bit build would do in pairs of instructions.
+void Walk(std::uint32_t* bits, std::ptrdiff_t at, std::ptrdiff_t count, std::ptrdiff_t majorDelta,
+          std::ptrdiff_t minorDelta, std::uint32_t r, std::uint32_t twoMinor,
+          std::uint32_t twoMajor, std::uint32_t pixel) {
+  for (; count > 0; --count) {
+    bits[at] = pixel;
+    at += majorDelta;
+    r += twoMinor;
+    if (r >= twoMajor) {
+      r -= twoMajor;
+      at += minorDelta;
+    }
+  }
+}
+
+bool Fits(DevicePoint p) {
+  return p.x >= -kMaxRasterCoordinate && p.x <= kMaxRasterCoordinate &&
+         p.y >= -kMaxRasterCoordinate && p.y <= kMaxRasterCoordinate;
+}
+
 }  // namespace
 
 bool DrawLine(const PixelSurface& surface, const PixelClip& clip, DevicePoint from, DevicePoint to,
               std::uint32_t pixel) {
-  if (!RasterCoordinateFits(from.x) || !RasterCoordinateFits(from.y) ||
-      !RasterCoordinateFits(to.x) || !RasterCoordinateFits(to.y))
-    return false;
+  if (!Fits(from) || !Fits(to)) return false;
   const std::int64_t dx = std::int64_t{to.x} - from.x, dy = std::int64_t{to.y} - from.y;
   if (dx == 0 && dy == 0) return true;
   // The clip within the surface.
@@ -58,6 +79,19 @@ bool DrawLine(const PixelSurface& surface, const PixelClip& clip, DevicePoint fr
   const int bias = Bias(dx, dy);
   const std::int64_t majorStart = xMajor ? from.x : from.y;
   const std::int64_t minorStart = xMajor ? from.y : from.x;
+  const std::ptrdiff_t majorDelta = xMajor ? majorStep : majorStep * surface.rowStep;
+  const std::ptrdiff_t minorDelta = xMajor ? minorStep * surface.rowStep : minorStep;
+  const auto twoMinor = static_cast<std::uint32_t>(2 * minor);
+  const auto twoMajor = static_cast<std::uint32_t>(2 * major);
+  // A line with both ends inside the clip (most of them) is walked whole, with no division.
+  if (from.x >= left && from.x < right && from.y >= top && from.y < bottom && to.x >= left &&
+      to.x < right && to.y >= top && to.y < bottom) {
+    const std::ptrdiff_t at =
+        static_cast<std::ptrdiff_t>(from.y) * surface.rowStep + static_cast<std::ptrdiff_t>(from.x);
+    Walk(surface.bits, at, static_cast<std::ptrdiff_t>(major), majorDelta, minorDelta,
+         static_cast<std::uint32_t>(major - 1 + bias), twoMinor, twoMajor, pixel);
+    return true;
+  }
   const std::int64_t majorLow = xMajor ? left : top, majorHigh = xMajor ? right : bottom;
   const std::int64_t minorLow = xMajor ? top : left, minorHigh = xMajor ? bottom : right;
 
@@ -86,20 +120,11 @@ bool DrawLine(const PixelSurface& surface, const PixelClip& clip, DevicePoint fr
   std::int64_t x = xMajor ? majorStart + majorStep * first : minorStart + minorStep * steps;
   std::int64_t y = xMajor ? minorStart + minorStep * steps : majorStart + majorStep * first;
   // An index, not a pointer: the walk's last step may point past the bitmap.
-  std::ptrdiff_t at =
+  const std::ptrdiff_t at =
       static_cast<std::ptrdiff_t>(y) * surface.rowStep + static_cast<std::ptrdiff_t>(x);
-  const std::ptrdiff_t majorDelta = xMajor ? majorStep : majorStep * surface.rowStep;
-  const std::ptrdiff_t minorDelta = xMajor ? minorStep * surface.rowStep : minorStep;
-  const std::int64_t twoMinor = 2 * minor, twoMajor = 2 * major;
-  for (std::int64_t k = first; k < last; ++k) {
-    surface.bits[at] = pixel;
-    at += majorDelta;
-    r += twoMinor;
-    if (r >= twoMajor) {
-      r -= twoMajor;
-      at += minorDelta;
-    }
-  }
+  // last - first is at most the clip's extent along the major axis.
+  Walk(surface.bits, at, static_cast<std::ptrdiff_t>(last - first), majorDelta, minorDelta,
+       static_cast<std::uint32_t>(r), twoMinor, twoMajor, pixel);
   return true;
 }
 

@@ -45,9 +45,9 @@ double DcMapping::PenPixels(double width) const {
 bool DcMapping::Map(DevicePoint logical, DevicePoint& device) const {
   const double x = std::floor(logical.x * static_cast<double>(m11_) + dx_ + 0.5);
   const double y = std::floor(logical.y * static_cast<double>(m22_) + dy_ + 0.5);
-  if (!RasterCoordinateFits(static_cast<std::int64_t>(std::clamp(x, -4e9, 4e9))) ||
-      !RasterCoordinateFits(static_cast<std::int64_t>(std::clamp(y, -4e9, 4e9))))
-    return false;
+  // Compared as doubles: a 32-bit build would convert to 64-bit integers through a call.
+  constexpr double kMost = kMaxRasterCoordinate;
+  if (!(x >= -kMost && x <= kMost && y >= -kMost && y <= kMost)) return false;
   device = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
   return true;
 }

@@ -59,6 +59,7 @@ GdiDevice& FastLineDevice::Gdi() {
 const DcMapping* FastLineDevice::Mapping() {
   if (!mappingRead_) {
     mappingRead_ = true;
+    ++mappingReads_;
     DcMapping mapping;
     mapping_.reset();
     if (mapping.Read(gdi_.dc())) mapping_ = mapping;
@@ -78,12 +79,17 @@ const FastLineDevice::PenFacts* FastLineDevice::ThinPen() {
   if (mix_ != R2_COPYPEN || inPath_) return nullptr;
   const auto found = pens_.find(pen_);
   if (found == pens_.end() || !found->second.solid) return nullptr;
-  const PenFacts& pen = found->second;
+  PenFacts& pen = found->second;
   if (pen.cosmetic) return &pen;
   const DcMapping* mapping = Mapping();
+  if (!mapping) return nullptr;
   // GDI rounds a geometric pen's width to whole pixels: up to 1.5 it draws one pixel wide.
-  if (!mapping || !(mapping->PenPixels(pen.width) <= 1.0)) return nullptr;
-  return &pen;
+  // Worked out once per pen and mapping, not for every polyline drawn with it.
+  if (pen.thinAsOf != mappingReads_) {
+    pen.thinAsOf = mappingReads_;
+    pen.thin = mapping->PenPixels(pen.width) <= 1.0;
+  }
+  return pen.thin ? &pen : nullptr;
 }
 
 bool FastLineDevice::DrawIntoBits(std::span<const DevicePoint> points, const PenFacts& pen) {

@@ -88,6 +88,9 @@ class FastLineDevice final : public Device {
     bool cosmetic = false;
     double width = 0;  // logical units
     ColorRef colour = 0;
+    // Whether the width maps to one pixel, as of mapping read number `thinAsOf` (0: never).
+    std::uint32_t thinAsOf = 0;
+    bool thin = false;
   };
 
   // Everything handed to GDI goes through here: batched lines first, and the bits are
@@ -107,6 +110,7 @@ class FastLineDevice final : public Device {
   int mix_ = 0;
   bool inPath_ = false;
   bool mappingRead_ = false, targetRead_ = false;
+  std::uint32_t mappingReads_ = 0;
   std::optional<DcMapping> mapping_;
   std::optional<DibTarget> target_;
   bool gdiDrew_ = true;  // GDI may still hold drawing it has not written to the bits
