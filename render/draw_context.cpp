@@ -108,12 +108,16 @@ int DrawContext::StartPrintJob(Device& dc, const std::string& documentName) {
   return dc.StartDocument(PrintJobName(documentName));
 }
 
-PageDots DrawContext::pageDots() const {
+// The page's size in whole dots, kept beside the doubles: every figure's points are turned
+// with it, and a 32-bit build converts a double to a 64-bit integer through a call.
+void DrawContext::SetPageDots(double x, double y) {
   auto whole = [](double v) -> std::int64_t {
     if (!(v > 0)) return 0;  // also NaN
     return v < 1e15 ? static_cast<std::int64_t>(v) : static_cast<std::int64_t>(1e15);
   };
-  return {whole(pageDotsX_), whole(pageDotsY_)};
+  pageDotsX_ = x;
+  pageDotsY_ = y;
+  pageDots_ = {whole(x), whole(y)};
 }
 
 bool DrawContext::EnsurePointCapacity(std::uint64_t n) {

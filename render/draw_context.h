@@ -110,7 +110,7 @@ class DrawContext {
 
   double pageDotsX() const { return pageDotsX_; }
   double pageDotsY() const { return pageDotsY_; }
-  PageDots pageDots() const;
+  PageDots pageDots() const { return pageDots_; }
   std::size_t dataEnd() const { return dataEnd_; }  // offset of the file's last byte
   double viewWidth() const { return viewWidth_; }   // of the current draw, after recompute
   double viewHeight() const { return viewHeight_; }
@@ -131,6 +131,7 @@ class DrawContext {
 
  private:
   bool PrepareDocument(DrawState& st);
+  void SetPageDots(double x, double y);
   void DrawPages(DrawState& st);
   void DrawPage(DrawState& st, std::uint64_t start);
   bool AllocatePointBuffer(DrawState& st);
@@ -143,6 +144,7 @@ class DrawContext {
   HalvingTables halving_;
   unsigned halvingMode_ = 0;
   double pageDotsX_ = 0, pageDotsY_ = 0;
+  PageDots pageDots_;
   std::size_t dataEnd_ = 0;
   DevicePoint* pointBuffer_ = nullptr;
   std::uint32_t pointCapacity_ = kInitialPointCapacity;

@@ -25,8 +25,8 @@ bool DrawContext::PrepareDocument(DrawState& st) {
   ResetPatternTable(st);
   // A sheet background record may have replaced the resolution; the header's comes back.
   if (doc.hasHeader) st.resolution = doc.header.resolution;
-  pageDotsX_ = std::trunc(doc.header.pageWidth * st.resolution);
-  pageDotsY_ = std::trunc(doc.header.pageHeight * st.resolution);
+  SetPageDots(std::trunc(doc.header.pageWidth * st.resolution),
+              std::trunc(doc.header.pageHeight * st.resolution));
   return true;
 }
 

@@ -121,7 +121,15 @@ bool OutsideVisibleArea(const DrawState& st, bool windows9x, std::span<const Dev
   const double reach = std::fabs(penWidth) * kPenReach;
   // NaN or huge widths skip nothing.
   if (!(reach < kMaxMargin)) return false;
-  const auto margin = static_cast<std::int64_t>(std::ceil(reach)) + 1;
+  // ceil(reach) + 1, through a 32-bit conversion where it fits: asked for every figure, and a
+  // 32-bit build makes calls of both ceil and a conversion to 64 bits.
+  std::int64_t margin;
+  if (reach < 2147483647.0) {
+    const auto whole = static_cast<std::int32_t>(reach);
+    margin = std::int64_t{whole} + (whole < reach ? 1 : 0) + 1;
+  } else {
+    margin = static_cast<std::int64_t>(std::ceil(reach)) + 1;
+  }
   const VisibleArea& v = st.visible;
   return right + margin < v.left || left - margin > v.right || bottom + margin < v.top ||
          top - margin > v.bottom;

@@ -51,6 +51,8 @@ TEST_F(FigureCullingTest, PolylineIsSkippedOnlyWhenItsWidenedBoxMissesTheVisible
       {"box around the view, no vertex inside", 1, {{-50, -50}, {150, 150}}, true},
       {"right, just within pen reach", 2, {{118, 10}, {130, 10}}, true},
       {"right, one dot beyond pen reach", 2, {{119, 10}, {130, 10}}, false},
+      {"right, a reach of 1.5 dots counts as 2", 0.25, {{108, 10}, {130, 10}}, true},
+      {"right, one dot beyond a reach of 1.5", 0.25, {{109, 10}, {130, 10}}, false},
       {"left, beyond", 0, {{-300, 10}, {-7, 90}}, false},
       {"left, within slack", 0, {{-300, 10}, {-6, 90}}, true},
       {"above", 1, {{10, -400}, {90, -20}}, false},
