@@ -27,9 +27,6 @@ struct PixelClip {
 
 // Coordinates beyond this are left to GDI: the clipping arithmetic stays within 64 bits.
 inline constexpr std::int32_t kMaxRasterCoordinate = 1 << 29;
-constexpr bool RasterCoordinateFits(std::int64_t v) {
-  return v >= -kMaxRasterCoordinate && v <= kMaxRasterCoordinate;
-}
 
 // Draws from `from` to `to`, `to` left out. False, with nothing drawn, when a coordinate
 // does not fit; a zero-length line draws nothing and answers true.
