@@ -3,6 +3,11 @@
 # Every program and DLL links its C and C++ runtime statically: under Wine (and on a user's
 # machine) no mingw DLL is needed, and regsvr32 can load the control.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# 32-bit programs ask for 4 GB of address space (granted on 64-bit Windows): a plot is mapped
+# whole, and the 2 GB a 32-bit process has otherwise leave no hole for a 1 GB plot's view.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  string(APPEND CMAKE_EXE_LINKER_FLAGS " -Wl,--large-address-aware")
+endif()
 # <windows.h> must not define min/max macros over std::min/std::max.
 add_compile_definitions(NOMINMAX)
 
