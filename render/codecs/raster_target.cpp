@@ -102,14 +102,26 @@ void FillSpan(const BitRow& row, std::uint32_t begin, std::uint32_t end) {
   if (end & 7) bits[last] |= tail;
 }
 
-// Most spans of a drawing are a few pixels long: one span that lies within eight bytes of the
-// row is ORed in as one big-endian word, pixel 0 being its most significant bit.
+// Most spans of a drawing are a few pixels long. The row is taken as 64-bit big-endian words
+// from its start (pixel 0 the most significant bit); a span within one or two of its whole
+// words is ORed into them. Consecutive spans thus read back a word at the address and size it
+// was just stored with, which the processor forwards; a word read at another byte offset than
+// the store before it waits for that store to reach the cache.
+inline void OrWord(std::uint8_t* at, std::uint64_t mask) {
+  std::uint64_t word;
+  std::memcpy(&word, at, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  word |= mask;
+#else
+  word |= __builtin_bswap64(mask);
+#endif
+  std::memcpy(at, &word, 8);
+}
+
 template <bool Mirrored>
 void FillChangesIn(const BitRow& row, const std::uint32_t* changes, std::size_t count) {
   const std::uint32_t width = row.width;
-  const std::uint32_t bytes = (width + 7) / 8;
-  // Spans starting in bytes up to this one have eight bytes of row from there.
-  const std::int64_t lastWord = static_cast<std::int64_t>(bytes) - 8;
+  const std::uint32_t words = (width + 7) / 8 / 8;  // whole words of the row
   std::uint8_t* bits = row.bits;
   const BitRow plain{bits, width, false};  // spans below are already mirrored
   for (std::size_t i = 0; i < count; i += 2) {
@@ -120,20 +132,16 @@ void FillChangesIn(const BitRow& row, const std::uint32_t* changes, std::size_t 
       end = width - begin;
       begin = b;
     }
-    const std::uint32_t first = begin >> 3;
-    const std::uint32_t base = first * 8;
-    if (static_cast<std::int64_t>(first) <= lastWord && end - base < 64) {
-      const std::uint64_t mask = (~0ull >> (begin - base)) ^ (~0ull >> (end - base));
-      std::uint64_t word;
-      std::memcpy(&word, bits + first, 8);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-      word |= mask;
-#else
-      word |= __builtin_bswap64(mask);
-#endif
-      std::memcpy(bits + first, &word, 8);
-    } else {
+    const std::uint32_t first = begin >> 6, last = (end - 1) >> 6;
+    const std::uint64_t from = ~0ull >> (begin & 63);             // pixels from begin on
+    const std::uint64_t upTo = ~0ull << (63 - ((end - 1) & 63));  // pixels before end
+    if (last >= words || last > first + 1) {
       FillSpan(plain, begin, end);
+    } else if (last == first) {
+      OrWord(bits + 8 * first, from & upTo);
+    } else {
+      OrWord(bits + 8 * first, from);
+      OrWord(bits + 8 * last, upTo);
     }
   }
 }
