@@ -100,5 +100,10 @@ if(TARGET kpzsnap)
   target_compile_options(print_bench PRIVATE ${QUILLON_WARNINGS})
 endif()
 
+# turn_bench times placing a large decoded image turned and unturned in this build.
+add_executable(turn_bench ${CMAKE_SOURCE_DIR}/bench/win32/turn_bench.cpp)
+target_link_libraries(turn_bench PRIVATE quillon_codecs)
+target_compile_options(turn_bench PRIVATE ${QUILLON_WARNINGS})
+
 include(cmake/control.cmake)
 include(cmake/host.cmake)

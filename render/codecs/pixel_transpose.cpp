@@ -5,7 +5,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// The wider instructions are chosen at run time, in 32-bit builds too: the shipped control is
+// one, and processors without them still take the SSE2 and plain paths.
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define QUILLON_TRANSPOSE_AVX2 1
 #endif
